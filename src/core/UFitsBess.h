@@ -1,0 +1,129 @@
+#pragma once
+// The FITS header of one spectrum: an ordered list of 80-character cards (the END card is
+// never in the list), typed reads and writes, the keyword accessors the program uses, the
+// editor's card composition, and the reading and writing of one-dimensional FITS files.
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/USpecTypes.h"
+
+class TFitsBess {
+public:
+  TFitsBess() = default;
+  ~TFitsBess() = default;
+  TFitsBess(const TFitsBess &Other);            // card-by-card copy; no open file
+  TFitsBess &operator=(const TFitsBess &Other); // likewise
+
+  // ---- the card list
+  int Count() const { return static_cast<int>(pCards.size()); }
+  const std::string &Strings(int N) const;
+  void SetStrings(int N, const std::string &Card);
+  void Add(const std::string &Card) { pCards.push_back(Card); }
+  void Insert(int N, const std::string &Card);
+  void Delete(int N);
+  void Clear() { pCards.clear(); }
+  const std::vector<std::string> &Cards() const { return pCards; }
+  // Index of the first card whose columns 1-8 equal Key (padded to 8), or -1.
+  int IndexOfKey(const std::string &Key) const;
+
+  // ---- typed reads (Key padded to 8 characters); false when not found
+  bool ReadBoo(const std::string &Key, bool &Value, std::string &Strg, std::string &Comment) const;
+  bool ReadInt(const std::string &Key, int32_t &Value, std::string &Strg, std::string &Comment) const;
+  bool ReadDbl(const std::string &Key, double &Value, std::string &Strg, std::string &Comment) const;
+  bool ReadStr(const std::string &Key, std::string &Value, std::string &Comment) const;
+
+  // ---- typed writes: replace the first card of Key in place or append
+  void WriteBoo(const std::string &Key, bool Value, const std::string &Comment);
+  void WriteInt(const std::string &Key, int64_t Value, const std::string &Comment);
+  void WriteDbl(const std::string &Key, double Value, const std::string &Comment);
+  void WriteStr(const std::string &Key, const std::string &Value, const std::string &Comment);
+
+  // ---- keyword accessors (getter defaults and setter comments as the card model says)
+  int32_t BITPIX() const;
+  void SetBITPIX(int32_t V);
+  int32_t NAXIS() const;
+  void SetNAXIS(int32_t V);
+  int32_t NAXIS1() const;
+  void SetNAXIS1(int32_t V);
+  double BSCALE() const;
+  void SetBSCALE(double V);
+  double BZERO() const;
+  void SetBZERO(double V);
+  std::string OBJNAME() const;
+  void SetOBJNAME(const std::string &V);
+  std::string DATE_OBS() const;
+  void SetDATE_OBS(const std::string &V);
+  double EXPTIME() const;
+  void SetEXPTIME(double V);
+  std::string BSS_INST() const;
+  void SetBSS_INST(const std::string &V);
+  std::string BSS_SITE() const;
+  void SetBSS_SITE(const std::string &V);
+  std::string OBSERVER() const;
+  void SetOBSERVER(const std::string &V);
+  double CRVAL1() const;
+  void SetCRVAL1(double V);
+  double CDELT1() const;
+  void SetCDELT1(double V);
+  double CRPIX1() const;
+  void SetCRPIX1(double V);
+  std::string CUNIT1() const;
+  void SetCUNIT1(const std::string &V);
+  std::string CTYPE1() const;
+  void SetCTYPE1(const std::string &V);
+  double BSS_VHEL() const;
+  void SetBSS_VHEL(double V);
+  std::string BSS_TELL() const;
+  void SetBSS_TELL(const std::string &V);
+  std::string BSS_COSM() const;
+  void SetBSS_COSM(const std::string &V);
+  std::string BSS_NORM() const;
+  void SetBSS_NORM(const std::string &V);
+
+  // ---- editor operations
+  // Typ: -1 commentary or no value, 0 integer, 1 real, 2 string, 3 logical.
+  void ReadLine(int N, std::string &Key, std::string &Value, std::string &Comment, int &Typ) const;
+  static std::string ComposeLine(const std::string &Key, const std::string &Value, int Typ,
+                                 const std::string &Comment);
+  static int IsNumber(const std::string &Value);
+
+  // Replaces all cards by the default header of a spectrum of nNAXIS1 points.
+  void NewHeader(int32_t nNAXIS1);
+
+  // ---- files
+  void ReadHeader(const std::string &FName, bool KeepStream);
+  void ReadSpectrum(TDblArr1D &Spectrum);
+  void SaveToFile_32(const std::string &FName, const TDblArr1D &Spec) const;
+  // The header and data as SaveToFile_32 writes them, in memory.
+  std::string Serialize_32(const TDblArr1D &Spec) const;
+
+  int64_t HeaderBytes() const { return pHeaderBytes; }
+  const std::string &FName() const { return pFName; }
+  bool StreamOpen() const { return static_cast<bool>(pStream); }
+  void CloseStream() { pStream.reset(); }
+  // Bytes after the header of the file read by ReadHeader (what the data part can hold).
+  int64_t DataBytesAvailable() const;
+
+private:
+  struct TFileCloser {
+    void operator()(std::FILE *F) const {
+      if (F) std::fclose(F);
+    }
+  };
+  void ReplaceOrAppend(const std::string &Key, std::string Card);
+  std::string ReadStrOr(const char *Key, const char *Default) const;
+  double ReadDblOr(const char *Key, double Default) const;
+  int32_t ReadIntOrFail(const char *Key) const;
+  void SetIntKey(const char *Key, int32_t V, const char *DefaultComment);
+  void SetDblKey(const char *Key, double V);
+  void SetStrKey(const char *Key, const std::string &V);
+
+  std::vector<std::string> pCards;
+  std::unique_ptr<std::FILE, TFileCloser> pStream;
+  std::string pFName;
+  int64_t pHeaderBytes = 0;
+  int64_t pFileSize = 0; // size of the open file, to check NAXIS1 against what it can hold
+};
