@@ -54,7 +54,8 @@ int TCliArgs::IntValue(const std::string &Name, int Default) const {
   auto It = pValues.find(Name);
   if (It == pValues.end()) return Default;
   int32_t V = 0;
-  if (!TryStrToInt(It->second, V)) throw ECliUsage{"--" + Name + ": '" + It->second + "' is not a valid integer value"};
+  if (!TryStrToInt(It->second, V))
+    throw ECliUsage{"--" + Name + ": '" + It->second + "' is not a valid integer value"};
   return V;
 }
 

@@ -52,7 +52,8 @@ void PrintInfo(const std::string &FName, const TSpec32 &S) {
   Out += Format("min: %1.10g\nmax: %1.10g\n", S.MinVal(), S.MaxVal());
   if (S.Size() > 0) Out += Format("x-first: %1.10g\nx-last: %1.10g\n", S.DataX.front(), S.DataX.back());
   Out += "header:\n";
-  for (const std::string &Card : S.FitsBess().Cards()) Out += TrimRight(Card) + "\n";
+  for (const std::string &Card : S.FitsBess().Cards())
+    Out += TrimRight(Card) + "\n";
   std::fputs(Out.c_str(), stdout);
 }
 

@@ -18,7 +18,8 @@ const TCliCommand *const Commands[] = {
 void PrintHelp(std::FILE *Out) {
   std::fprintf(Out, "Usage: orvalumetrix-cli COMMAND [OPTIONS] ARGS...\n\n"
                     "Runs Orvalumetrix's computations on spectrum files.\n\nCommands:\n");
-  for (const TCliCommand *C : Commands) std::fprintf(Out, "  %-10s %s\n", C->Name, C->Summary);
+  for (const TCliCommand *C : Commands)
+    std::fprintf(Out, "  %-10s %s\n", C->Name, C->Summary);
   std::fprintf(Out, "\n'orvalumetrix-cli COMMAND --help' describes a command.\n");
 }
 

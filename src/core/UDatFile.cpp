@@ -30,7 +30,8 @@ std::string LoadFile(const std::string &FName) {
   if (::fstat(fileno(F), &St) == 0 && St.st_size > 0) Buf.reserve(static_cast<size_t>(St.st_size));
   char Chunk[1 << 16];
   size_t N;
-  while ((N = std::fread(Chunk, 1, sizeof Chunk, F)) > 0) Buf.append(Chunk, N);
+  while ((N = std::fread(Chunk, 1, sizeof Chunk, F)) > 0)
+    Buf.append(Chunk, N);
   bool Failed = std::ferror(F) != 0;
   int Err = errno;
   std::fclose(F);
@@ -62,10 +63,12 @@ size_t SkipLine(std::string_view S, size_t Pos) {
 // following characters of code > 32. At the end of the file a missing token reads as 0.
 double ReadToken(std::string_view S, size_t &Pos) {
   size_t N = S.size();
-  while (Pos < N && static_cast<unsigned char>(S[Pos]) <= 32) ++Pos;
+  while (Pos < N && static_cast<unsigned char>(S[Pos]) <= 32)
+    ++Pos;
   if (Pos >= N) return 0.0;
   size_t Start = Pos;
-  while (Pos < N && Pos - Start < 64 && static_cast<unsigned char>(S[Pos]) > 32) ++Pos;
+  while (Pos < N && Pos - Start < 64 && static_cast<unsigned char>(S[Pos]) > 32)
+    ++Pos;
   double V;
   if (!TryStrToFloat(S.substr(Start, Pos - Start), V)) OrvaRaise("Invalid numeric input");
   return V;
@@ -107,7 +110,8 @@ bool TSpec32::ReadDat(const std::string &FName, int colx, int coly, int header) 
   if (Points > INT32_MAX) OrvaRaise(FName + ": too many lines");
   SetSize(static_cast<int32_t>(Points));
   size_t Pos = 0;
-  for (int i = 0; i < header; ++i) Pos = SkipLine(S, Pos);
+  for (int i = 0; i < header; ++i)
+    Pos = SkipLine(S, Pos);
 
   if (colx == 1 && coly == 2) {
     for (int32_t i = 0; i < pSize; ++i) {

@@ -26,7 +26,7 @@ public:
 // "ClassName.Method: UE"
 [[noreturn]] void OrvaRaiseUE(const std::string &ClassDotMethod);
 
-#define ORVA_ASSERT(cond)                                                                          \
-  do {                                                                                             \
-    if (!(cond)) OrvaAssertFail(ORVA_UNIT, __LINE__);                                              \
+#define ORVA_ASSERT(cond)                                                                                    \
+  do {                                                                                                       \
+    if (!(cond)) OrvaAssertFail(ORVA_UNIT, __LINE__);                                                        \
   } while (0)

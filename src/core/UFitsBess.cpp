@@ -56,7 +56,8 @@ std::string CommentFrom(const std::string &Card, size_t Start) {
 
 bool PlainIntegerText(const std::string &S) {
   size_t i = 0;
-  while (i < S.size() && S[i] == ' ') ++i;
+  while (i < S.size() && S[i] == ' ')
+    ++i;
   if (i < S.size() && (S[i] == '-' || S[i] == '+')) ++i;
   if (i >= S.size()) return false;
   for (; i < S.size(); ++i)
@@ -71,9 +72,9 @@ int64_t FileSizeOf(std::FILE *F) {
 }
 
 template <typename T> T LoadBE(const unsigned char *P) {
-  using U = std::conditional_t<sizeof(T) == 1, uint8_t,
-                               std::conditional_t<sizeof(T) == 2, uint16_t,
-                                                  std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>>>;
+  using U = std::conditional_t<
+      sizeof(T) == 1, uint8_t,
+      std::conditional_t<sizeof(T) == 2, uint16_t, std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>>>;
   U V;
   std::memcpy(&V, P, sizeof V);
   if constexpr (std::endian::native == std::endian::little && sizeof(T) > 1) {
@@ -91,7 +92,8 @@ template <typename T> T LoadBE(const unsigned char *P) {
 template <typename T>
 void Convert(const unsigned char *Raw, size_t N, double Scale, double Zero, TDblArr1D &Out) {
   if (Scale == 1.0 && Zero == 0.0) {
-    for (size_t i = 0; i < N; ++i) Out[i] = static_cast<double>(LoadBE<T>(Raw + i * sizeof(T)));
+    for (size_t i = 0; i < N; ++i)
+      Out[i] = static_cast<double>(LoadBE<T>(Raw + i * sizeof(T)));
   } else {
     const long double S = Scale, Z = Zero;
     for (size_t i = 0; i < N; ++i)
@@ -161,7 +163,8 @@ bool TFitsBess::ReadBoo(const std::string &Key, bool &Value, std::string &Strg, 
   return true;
 }
 
-bool TFitsBess::ReadInt(const std::string &Key, int32_t &Value, std::string &Strg, std::string &Comment) const {
+bool TFitsBess::ReadInt(const std::string &Key, int32_t &Value, std::string &Strg,
+                        std::string &Comment) const {
   Value = 0;
   Strg.clear();
   Comment.clear();
@@ -175,7 +178,8 @@ bool TFitsBess::ReadInt(const std::string &Key, int32_t &Value, std::string &Str
   return true;
 }
 
-bool TFitsBess::ReadDbl(const std::string &Key, double &Value, std::string &Strg, std::string &Comment) const {
+bool TFitsBess::ReadDbl(const std::string &Key, double &Value, std::string &Strg,
+                        std::string &Comment) const {
   Value = 0;
   Strg.clear();
   Comment.clear();
@@ -491,13 +495,22 @@ void TFitsBess::ReadSpectrum(TDblArr1D &Spectrum) {
     int32_t Bitpix = BITPIX();
     int Bytes;
     switch (Bitpix) {
-    case 8: Bytes = 1; break;
-    case 16: Bytes = 2; break;
+    case 8:
+      Bytes = 1;
+      break;
+    case 16:
+      Bytes = 2;
+      break;
     case 32:
-    case -32: Bytes = 4; break;
+    case -32:
+      Bytes = 4;
+      break;
     case 64:
-    case -64: Bytes = 8; break;
-    default: OrvaRaise(Format("Unknown BITPIX value: %1d", Bitpix));
+    case -64:
+      Bytes = 8;
+      break;
+    default:
+      OrvaRaise(Format("Unknown BITPIX value: %1d", Bitpix));
     }
     const std::string Short = pFName + ": not a FITS file";
     // Never allocate more than the file can hold, whatever the header says.
@@ -508,12 +521,24 @@ void TFitsBess::ReadSpectrum(TDblArr1D &Spectrum) {
     if (Need > 0 && std::fread(Raw.data(), 1, Raw.size(), pStream.get()) != Raw.size()) OrvaRaise(Short);
     size_t Count = static_cast<size_t>(N);
     switch (Bitpix) {
-    case 8: Convert<uint8_t>(Raw.data(), Count, Scale, Zero, Spectrum); break;
-    case 16: Convert<int16_t>(Raw.data(), Count, Scale, Zero, Spectrum); break;
-    case 32: Convert<int32_t>(Raw.data(), Count, Scale, Zero, Spectrum); break;
-    case 64: Convert<int64_t>(Raw.data(), Count, Scale, Zero, Spectrum); break;
-    case -32: Convert<float>(Raw.data(), Count, Scale, Zero, Spectrum); break;
-    case -64: Convert<double>(Raw.data(), Count, Scale, Zero, Spectrum); break;
+    case 8:
+      Convert<uint8_t>(Raw.data(), Count, Scale, Zero, Spectrum);
+      break;
+    case 16:
+      Convert<int16_t>(Raw.data(), Count, Scale, Zero, Spectrum);
+      break;
+    case 32:
+      Convert<int32_t>(Raw.data(), Count, Scale, Zero, Spectrum);
+      break;
+    case 64:
+      Convert<int64_t>(Raw.data(), Count, Scale, Zero, Spectrum);
+      break;
+    case -32:
+      Convert<float>(Raw.data(), Count, Scale, Zero, Spectrum);
+      break;
+    case -64:
+      Convert<double>(Raw.data(), Count, Scale, Zero, Spectrum);
+      break;
     }
   } catch (...) {
     CloseStream();

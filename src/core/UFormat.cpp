@@ -1,8 +1,8 @@
 #include "core/UFormat.h"
 
 #include <charconv>
-#include <cmath>
 #include <clocale>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -63,8 +63,10 @@ std::string Format(const char *Fmt, ...) {
 
 std::string_view TrimView(std::string_view S) {
   size_t B = 0, E = S.size();
-  while (B < E && static_cast<unsigned char>(S[B]) <= 32) ++B;
-  while (E > B && static_cast<unsigned char>(S[E - 1]) <= 32) --E;
+  while (B < E && static_cast<unsigned char>(S[B]) <= 32)
+    ++B;
+  while (E > B && static_cast<unsigned char>(S[E - 1]) <= 32)
+    --E;
   return S.substr(B, E - B);
 }
 
@@ -72,7 +74,8 @@ std::string Trim(std::string_view S) { return std::string(TrimView(S)); }
 
 std::string TrimRight(std::string_view S) {
   size_t E = S.size();
-  while (E > 0 && static_cast<unsigned char>(S[E - 1]) <= 32) --E;
+  while (E > 0 && static_cast<unsigned char>(S[E - 1]) <= 32)
+    --E;
   return std::string(S.substr(0, E));
 }
 

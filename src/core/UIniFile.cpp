@@ -63,7 +63,8 @@ std::string TIniFile::SaveToText() const {
   for (size_t i = 0; i < pSections.size(); ++i) {
     if (i > 0) Out += "\n";
     Out += "[" + pSections[i].Name + "]\n";
-    for (const auto &E : pSections[i].Entries) Out += E.first + "=" + E.second + "\n";
+    for (const auto &E : pSections[i].Entries)
+      Out += E.first + "=" + E.second + "\n";
   }
   return Out;
 }

@@ -28,7 +28,8 @@ mode_t NewFileMode(const std::string &FName) {
 
 void SafeWriteFile(const std::string &FName, std::string_view Content) {
   std::string Folder = ExtractFilePath(FName);
-  std::string Tmp = (Folder.empty() ? std::string("./") : Folder) + "." + ExtractFileName(FName) + ".tmp-XXXXXX";
+  std::string Tmp =
+      (Folder.empty() ? std::string("./") : Folder) + "." + ExtractFileName(FName) + ".tmp-XXXXXX";
   int Fd = ::mkstemp(Tmp.data());
   if (Fd < 0) OrvaRaise(PlatformMessage(FName, errno));
   // The temporary file is removed on every failure path; the target is replaced only by the

@@ -42,7 +42,8 @@ void TSpec32::NewSpec(const std::string &Name, int32_t Nx, double Val, const TSp
   }
   DataX.resize(static_cast<size_t>(Nx));
   DataY.assign(static_cast<size_t>(Nx), Val);
-  for (int32_t i = 0; i < Nx; ++i) DataX[static_cast<size_t>(i)] = i;
+  for (int32_t i = 0; i < Nx; ++i)
+    DataX[static_cast<size_t>(i)] = i;
   pEquidistant = true;
 }
 
@@ -54,7 +55,8 @@ bool TSpec32::IsEquidistant() const {
   const double Step = (DataX[static_cast<size_t>(M)] - DataX[0]) / M;
   const double Tol = 1e-5 * Step;
   for (int32_t j = 1; j <= M; ++j)
-    if (std::fabs(DataX[static_cast<size_t>(j)] - DataX[static_cast<size_t>(j - 1)] - Step) > Tol) return false;
+    if (std::fabs(DataX[static_cast<size_t>(j)] - DataX[static_cast<size_t>(j - 1)] - Step) > Tol)
+      return false;
   return true;
 }
 
@@ -121,16 +123,21 @@ void TSpec32::ReadFitsData(const std::string &FName) {
     OrvaRaise(Unit + ": wavelength units unknown");
   int32_t N = H.NAXIS1();
   int32_t Bitpix = H.BITPIX();
-  int Bytes = Bitpix == 8 ? 1 : Bitpix == 16 ? 2 : (Bitpix == 32 || Bitpix == -32) ? 4
-                                              : (Bitpix == 64 || Bitpix == -64) ? 8 : 0;
+  int Bytes = Bitpix == 8                       ? 1
+              : Bitpix == 16                    ? 2
+              : (Bitpix == 32 || Bitpix == -32) ? 4
+              : (Bitpix == 64 || Bitpix == -64) ? 8
+                                                : 0;
   if (Bytes == 0) OrvaRaise(Format("Unknown BITPIX value: %1d", Bitpix));
   // The arrays are sized from NAXIS1 only once the file is known to hold that much data:
   // a hostile header must not make us allocate more than the file's size.
-  if (N <= 0 || static_cast<int64_t>(N) * Bytes > H.DataBytesAvailable()) OrvaRaise(FName + ": not a FITS file");
+  if (N <= 0 || static_cast<int64_t>(N) * Bytes > H.DataBytesAvailable())
+    OrvaRaise(FName + ": not a FITS file");
   double Crval = H.CRVAL1(), Cdelt = H.CDELT1(), Crpix = H.CRPIX1();
   SetSize(N);
   H.ReadSpectrum(DataY);
-  for (int32_t i = 1; i <= N; ++i) DataX[static_cast<size_t>(i - 1)] = ((i - Crpix) * Cdelt + Crval) * Factor;
+  for (int32_t i = 1; i <= N; ++i)
+    DataX[static_cast<size_t>(i - 1)] = ((i - Crpix) * Cdelt + Crval) * Factor;
   UpdateSpec();
   pEquidistant = IsEquidistant();
 }

@@ -20,8 +20,8 @@ public:
   }
   ~TTempDir() {
     std::error_code Ec;
-    std::filesystem::permissions(pPath, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, Ec);
+    std::filesystem::permissions(pPath, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                 Ec);
     std::filesystem::remove_all(pPath, Ec);
   }
   TTempDir(const TTempDir &) = delete;
