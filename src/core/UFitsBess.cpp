@@ -88,15 +88,17 @@ template <typename T> T LoadBE(const unsigned char *P) {
 }
 
 // raw x BSCALE + BZERO in extended precision; without scaling the plain conversion gives
-// the same value and is much cheaper.
+// the same value and is much cheaper. Raw points into the output array itself (the raw
+// values were read into its first bytes): going from the last value to the first, each
+// 8-byte result lands on raw bytes that have already been converted.
 template <typename T>
-void Convert(const unsigned char *Raw, size_t N, double Scale, double Zero, TDblArr1D &Out) {
+void Convert(const unsigned char *Raw, size_t N, double Scale, double Zero, double *Out) {
   if (Scale == 1.0 && Zero == 0.0) {
-    for (size_t i = 0; i < N; ++i)
+    for (size_t i = N; i-- > 0;)
       Out[i] = static_cast<double>(LoadBE<T>(Raw + i * sizeof(T)));
   } else {
     const long double S = Scale, Z = Zero;
-    for (size_t i = 0; i < N; ++i)
+    for (size_t i = N; i-- > 0;)
       Out[i] = static_cast<double>(static_cast<long double>(LoadBE<T>(Raw + i * sizeof(T))) * S + Z);
   }
 }
@@ -517,27 +519,31 @@ void TFitsBess::ReadSpectrum(TDblArr1D &Spectrum) {
     int64_t Need = static_cast<int64_t>(N) * Bytes;
     if (N < 0 || Need > DataBytesAvailable()) OrvaRaise(Short);
     if (std::fseek(pStream.get(), static_cast<long>(pHeaderBytes), SEEK_SET) != 0) OrvaRaise(Short);
-    std::vector<unsigned char> Raw(static_cast<size_t>(Need));
-    if (Need > 0 && std::fread(Raw.data(), 1, Raw.size(), pStream.get()) != Raw.size()) OrvaRaise(Short);
+    // The data part is read in one piece into the result's own storage (8 bytes per value
+    // hold any raw type) and converted there: no second array of the raw type.
+    unsigned char *Raw = reinterpret_cast<unsigned char *>(Spectrum.data());
+    if (Need > 0 && std::fread(Raw, 1, static_cast<size_t>(Need), pStream.get()) != static_cast<size_t>(Need))
+      OrvaRaise(Short);
     size_t Count = static_cast<size_t>(N);
+    double *Out = Spectrum.data();
     switch (Bitpix) {
     case 8:
-      Convert<uint8_t>(Raw.data(), Count, Scale, Zero, Spectrum);
+      Convert<uint8_t>(Raw, Count, Scale, Zero, Out);
       break;
     case 16:
-      Convert<int16_t>(Raw.data(), Count, Scale, Zero, Spectrum);
+      Convert<int16_t>(Raw, Count, Scale, Zero, Out);
       break;
     case 32:
-      Convert<int32_t>(Raw.data(), Count, Scale, Zero, Spectrum);
+      Convert<int32_t>(Raw, Count, Scale, Zero, Out);
       break;
     case 64:
-      Convert<int64_t>(Raw.data(), Count, Scale, Zero, Spectrum);
+      Convert<int64_t>(Raw, Count, Scale, Zero, Out);
       break;
     case -32:
-      Convert<float>(Raw.data(), Count, Scale, Zero, Spectrum);
+      Convert<float>(Raw, Count, Scale, Zero, Out);
       break;
     case -64:
-      Convert<double>(Raw.data(), Count, Scale, Zero, Spectrum);
+      Convert<double>(Raw, Count, Scale, Zero, Out);
       break;
     }
   } catch (...) {
