@@ -1,0 +1,171 @@
+#include "ops/UOpGridCore.h"
+
+#include <cmath>
+#include <limits>
+
+#include "Units/UNumRec.h"
+#include "core/UErrors.h"
+#include "core/UFormat.h"
+#include "core/USpec32.h"
+
+#define ORVA_UNIT "UOpGridCore"
+
+namespace {
+
+TOpOutcome One(TOpResult R) {
+  TOpOutcome O;
+  O.Results.push_back(std::move(R));
+  return O;
+}
+
+TOpOutcome Crop(const TSpec32 &S, int I1, int I2) {
+  TOpResult R;
+  R.History = "-crop";
+  R.Equidistant = S.Equidistant();
+  R.X.assign(S.DataX.begin() + I1, S.DataX.begin() + I2 + 1);
+  R.Y.assign(S.DataY.begin() + I1, S.DataY.begin() + I2 + 1);
+  return One(std::move(R));
+}
+
+TOpResult GridResult(const TResampleGrid &G, const char *History) {
+  TOpResult R;
+  R.History = History;
+  R.X.resize(static_cast<size_t>(G.Count));
+  R.Y.resize(static_cast<size_t>(G.Count));
+  for (int k = 0; k < G.Count; ++k)
+    R.X[static_cast<size_t>(k)] = G.At(k);
+  return R;
+}
+
+bool TestEquidistant(const TDblArr1D &X) {
+  TSpec32 T;
+  T.DataX = X;
+  T.DataY.assign(X.size(), 0.0);
+  T.FinishFromArrays();
+  return T.Equidistant();
+}
+
+} // namespace
+
+int NearestIndex(const TDblArr1D &X, int N, double V) {
+  if (N <= 0) return -1;
+  if (V < X[0]) return -1;
+  if (V == X[0]) return 0;
+  if (V > X[static_cast<size_t>(N - 1)]) return -1;
+  if (V == X[static_cast<size_t>(N - 1)]) return N - 1;
+  int I = 1;
+  while (I < N && !(V < X[static_cast<size_t>(I)]))
+    ++I;
+  ORVA_ASSERT(I < N);
+  double F =
+      (V - X[static_cast<size_t>(I - 1)]) / (X[static_cast<size_t>(I)] - X[static_cast<size_t>(I - 1)]);
+  ORVA_ASSERT(F >= 0 && F <= 1);
+  return F >= 0.5 ? I : I - 1;
+}
+
+TOpOutcome OpCropWavelength(const TSpec32 &S, double From, double To) {
+  const int N = S.Size();
+  if (N < 1 || From < S.DataX[0] || To > S.DataX[static_cast<size_t>(N - 1)])
+    return OpRefused(": Wavelength values out of bound");
+  if (From >= To) return OpRefused(": From >= To");
+  int I1 = NearestIndex(S.DataX, N, From), I2 = NearestIndex(S.DataX, N, To);
+  if (I1 < 0 || I2 < 0) return OpRefused(": Wavelength values out of bound"); // x not increasing
+  if (I1 >= I2) return OpRefused(": From >= To");
+  return Crop(S, I1, I2);
+}
+
+TOpOutcome OpCropIndex(const TSpec32 &S, int From, int To) {
+  if (From < 0 || To > S.Size() - 1) return OpRefused(": Index values out of bound");
+  if (From >= To) return OpRefused(": From >= To");
+  return Crop(S, From, To);
+}
+
+TResampleGrid MakeResampleGrid(double From, double To, double Step) {
+  if (!(Step > 0)) OrvaRaise("Step must be > 0");
+  if (!(To >= From)) OrvaRaise("From must not be larger than To");
+  double M = std::nearbyint((To - From) / Step + 1e-10); // the default rounding mode: ties to even
+  if (!(M < 1e8)) OrvaRaise(Format("The grid would hold more than 100000000 points (%1.6g)", M + 1));
+  TResampleGrid G;
+  G.From = From;
+  G.Step = Step;
+  G.Count = static_cast<int>(M) + 1;
+  return G;
+}
+
+void RangeOfUnion(const std::vector<const TSpec32 *> &Specs, double &From, double &To, double &Step) {
+  ORVA_ASSERT(!Specs.empty());
+  From = -std::numeric_limits<double>::infinity();
+  To = std::numeric_limits<double>::infinity();
+  for (const TSpec32 *S : Specs) {
+    ORVA_ASSERT(S->Size() > 0);
+    if (S->DataX.front() > From) From = S->DataX.front();
+    if (S->DataX.back() < To) To = S->DataX.back();
+  }
+  const TSpec32 &Last = *Specs.back();
+  const int N = Last.Size();
+  Step = N > 1 ? (Last.DataX[static_cast<size_t>(N - 1)] - Last.DataX[0]) / (N - 1) : 0.0;
+}
+
+std::string ResampleGridCheck(const TSpec32 &S, const TResampleGrid &G) {
+  const int N = S.Size();
+  if (N < 2) return ": at least two points are needed to resample";
+  double Lo = S.DataX[0], Hi = S.DataX[static_cast<size_t>(N - 1)];
+  double First = G.At(0), Last = G.At(G.Count - 1);
+  if (First < Lo || Last > Hi)
+    return Format(": the new grid (%1.6g ... %1.6g) reaches outside the x-range %1.6g ... %1.6g", First, Last,
+                  Lo, Hi);
+  return std::string();
+}
+
+TOpOutcome OpResampleLinear(const TSpec32 &S, const TResampleGrid &G) {
+  const int N = S.Size();
+  if (std::string C = ResampleGridCheck(S, G); !C.empty()) return OpRefused(C);
+  TOpResult R = GridResult(G, "-lin");
+  const TDblArr1D &X = S.DataX, &Y = S.DataY;
+  int J = 0;
+  for (int k = 0; k < G.Count; ++k) {
+    double V = R.X[static_cast<size_t>(k)];
+    // The bracketing search goes on from the interval found last; the last interval serves
+    // for V = x[n-1].
+    if (V < X[static_cast<size_t>(J)]) J = 0;
+    while (J < N - 2 && V > X[static_cast<size_t>(J + 1)])
+      ++J;
+    ORVA_ASSERT(X[static_cast<size_t>(J)] <= V && V <= X[static_cast<size_t>(J + 1)]);
+    double T = (V - X[static_cast<size_t>(J)]) / (X[static_cast<size_t>(J + 1)] - X[static_cast<size_t>(J)]);
+    R.Y[static_cast<size_t>(k)] =
+        Y[static_cast<size_t>(J)] + (Y[static_cast<size_t>(J + 1)] - Y[static_cast<size_t>(J)]) * T;
+  }
+  R.Equidistant = TestEquidistant(R.X);
+  return One(std::move(R));
+}
+
+TOpOutcome OpResampleSpline(const TSpec32 &S, const TResampleGrid &G, bool Natural, double DerivLeft,
+                            double DerivRight) {
+  const int N = S.Size();
+  if (std::string C = ResampleGridCheck(S, G); !C.empty()) return OpRefused(C);
+  double Yp1 = Natural ? 1e35 : DerivLeft, Ypn = Natural ? 1e35 : DerivRight;
+  TDblArr1D Y2 = SplineSetup(S.DataX, S.DataY, N, Yp1, Ypn);
+  TOpResult R = GridResult(G, "-spline");
+  for (int k = 0; k < G.Count; ++k)
+    R.Y[static_cast<size_t>(k)] = SplineValue(S.DataX, S.DataY, Y2, N, R.X[static_cast<size_t>(k)]);
+  R.Equidistant = TestEquidistant(R.X);
+  return One(std::move(R));
+}
+
+TOpOutcome OpAddZeros(const TSpec32 &S, int Z) {
+  if (!S.Equidistant()) return OpRefused(" is not equidistant");
+  const int N = S.Size();
+  if (N < 2) return OpRefused(": a single point has no step to continue");
+  const double Step = (S.DataX[static_cast<size_t>(N - 1)] - S.DataX[0]) / (N - 1);
+  const int Count = Z < 0 ? -Z : Z;
+  TOpResult R;
+  R.History = "-zeros";
+  R.X = S.DataX;
+  R.Y = S.DataY;
+  R.X.resize(static_cast<size_t>(N) + static_cast<size_t>(Count));
+  R.Y.resize(static_cast<size_t>(N) + static_cast<size_t>(Count), 0.0);
+  for (int k = 1; k <= Count; ++k)
+    R.X[static_cast<size_t>(N - 1 + k)] = S.DataX[static_cast<size_t>(N - 1)] + k * Step;
+  R.Equidistant = TestEquidistant(R.X);
+  return One(std::move(R));
+}

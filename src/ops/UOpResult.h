@@ -1,0 +1,31 @@
+#pragma once
+// What an operation computes for one source spectrum, before anything is listed: the new
+// spectra (name suffix, x, y, equidistance flag), or the condition that refused the source.
+// The dialogs and the command-line front end turn these into file-list entries or files.
+#include <string>
+#include <vector>
+
+#include "core/USpecTypes.h"
+
+class TSpec32;
+
+struct TOpResult {
+  std::string History; // suffix for the new name ("-crop"); empty: an "Untitled-" name
+  TDblArr1D X, Y;
+  bool Equidistant = true;
+};
+
+struct TOpOutcome {
+  // Non-empty when the source is refused: the text that follows its file name in the
+  // message (": x-values not equidistant").
+  std::string Condition;
+  std::vector<TOpResult> Results;
+  bool Ok() const { return Condition.empty(); }
+};
+
+inline TOpOutcome OpRefused(const std::string &Condition) { return TOpOutcome{Condition, {}}; }
+
+// When a result holds infinite or undefined values where its sources held finite ones
+// (a division by zero, a power that is not a real number), the text the user is told once
+// for that spectrum; empty otherwise.
+std::string NonFiniteWarning(const TSpec32 &Source, const TOpResult &Result);
