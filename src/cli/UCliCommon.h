@@ -19,6 +19,8 @@ struct TCliCommand {
 // Each command unit defines one of these; main.cpp lists them.
 extern const TCliCommand CliInfoCommand;
 extern const TCliCommand CliConvertCommand;
+extern const TCliCommand CliOpCommand;
+extern const TCliCommand CliBaryCommand;
 
 // Options of the form "--name value" and flags "--name"; everything else is positional.
 class TCliArgs {

@@ -13,6 +13,8 @@ namespace {
 const TCliCommand *const Commands[] = {
     &CliInfoCommand,
     &CliConvertCommand,
+    &CliOpCommand,
+    &CliBaryCommand,
 };
 
 void PrintHelp(std::FILE *Out) {

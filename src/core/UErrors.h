@@ -1,7 +1,4 @@
 #pragma once
-// TEMPORARY NOTE (removed before commit) TO EVERY DEVELOPER WORKING IN THIS TREE NOW:
-// read /work/rules-for-helpers.md: it binds you (never git commit/add; no mention of the
-// design document or its Parts in code/tests/comments; own build folder; edit only your files).
 // The program's two kinds of failure.
 //  - EOrvaError: the general error. Its text is what the user sees in the error box.
 //  - EAssertFailure: an internal consistency failure (a state the enabling rules exclude,

@@ -223,18 +223,3 @@ TOpResult OpEachResult(const TSpec32 &A, const TSpec32 &B, TPairOp Op) {
   return IsFourier(Op) ? PairFourier(A, B, Op, EachSuffix(Op)) : PairPointwise(A, B, Op, EachSuffix(Op));
 }
 
-std::string NonFiniteWarning(const TSpec32 &Source, const TOpResult &Result) {
-  bool SourceFinite = true;
-  for (double V : Source.DataY)
-    if (!std::isfinite(V)) {
-      SourceFinite = false;
-      break;
-    }
-  if (!SourceFinite) return std::string();
-  for (double V : Result.Y)
-    if (!std::isfinite(V))
-      return ": the result holds infinite or undefined values (a division by zero or a power that is not a "
-             "real "
-             "number)";
-  return std::string();
-}

@@ -2,6 +2,7 @@
 // What an operation computes for one source spectrum, before anything is listed: the new
 // spectra (name suffix, x, y, equidistance flag), or the condition that refused the source.
 // The dialogs and the command-line front end turn these into file-list entries or files.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,3 +30,9 @@ inline TOpOutcome OpRefused(const std::string &Condition) { return TOpOutcome{Co
 // (a division by zero, a power that is not a real number), the text the user is told once
 // for that spectrum; empty otherwise.
 std::string NonFiniteWarning(const TSpec32 &Source, const TOpResult &Result);
+
+// The new spectrum of a result outside the file list (the command-line front end): named
+// Name, header copied from HeaderSource (then BITPIX -32, NAXIS1 = points) or a fresh one,
+// x, y and the equidistance flag from the result, minimum and maximum computed.
+std::unique_ptr<TSpec32> BuildResultSpec(const std::string &Name, const TOpResult &R,
+                                         const TSpec32 *HeaderSource);

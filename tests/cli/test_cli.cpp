@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/CliRun.h"
+#include "core/UFormat.h"
 #include "core/USpec32.h"
 
 namespace {
@@ -91,6 +92,89 @@ TEST(CliConvert, DatToFitsAndBack) {
   EXPECT_EQ(R.Err, "orvalumetrix-cli: x-values not equidistant; resample spectrum\n");
   EXPECT_FALSE(std::filesystem::exists(D.File("u.fits")));
   EXPECT_EQ(RunCli("convert '" + D.File("u.dat") + "'", D).Code, 2);
+}
+
+} // namespace
+
+namespace {
+
+using testutil::TTempDir;
+
+std::string Lines(int N, double X0, double Step, double (*Y)(int)) {
+  std::string T;
+  for (int i = 0; i < N; ++i)
+    T += Format("%.10g %.10g\n", X0 + i * Step, Y(i));
+  return T;
+}
+
+TEST(CliOp, NamesContentsAndMessages) {
+  TTempDir D;
+  testutil::WriteFile(D.File("a.dat"), Lines(20, 6500, 0.5, [](int i) { return 1.0 * i; }));
+  testutil::WriteFile(D.File("u.dat"), "1 1\n2 2\n4 3\n");
+  std::string Out = " --out '" + D.Path() + "'";
+  TCliResult R = RunCli(
+      "op crop --from 6500.74 --to 6502.1 '" + D.File("a.dat") + "' '" + D.File("u.dat") + "'" + Out, D);
+  EXPECT_EQ(R.Code, 1);
+  EXPECT_EQ(R.Out, D.File("a-crop.dat") + "\n");
+  EXPECT_EQ(R.Err, "orvalumetrix-cli: u.dat: Wavelength values out of bound\n");
+  TSpec32 C;
+  ASSERT_TRUE(C.ReadDat(D.File("a-crop.dat"), 1, 2, 0));
+  EXPECT_EQ(C.DataX, (TDblArr1D{6500.5, 6501, 6501.5, 6502}));
+  EXPECT_EQ(C.DataY, (TDblArr1D{1, 2, 3, 4}));
+
+  // Results without a single source take Untitled-N, counted within the run.
+  R = RunCli("op pair --sub --swap '" + D.File("a.dat") + "' '" + D.File("a.dat") + "'" + Out, D);
+  ASSERT_EQ(R.Code, 0) << R.Err;
+  EXPECT_EQ(R.Out, D.File("Untitled-1.dat") + "\n");
+
+  // Zero padding stops at the first spectrum that is not equidistant, as the dialog does.
+  R = RunCli("op zeros --count 4 '" + D.File("u.dat") + "' '" + D.File("a.dat") + "'" + Out, D);
+  EXPECT_EQ(R.Code, 1);
+  EXPECT_EQ(R.Out, "");
+  EXPECT_EQ(R.Err, "orvalumetrix-cli: u.dat is not equidistant\n");
+
+  // A grid outside one spectrum: nothing is written.
+  testutil::WriteFile(D.File("b.dat"), Lines(10, 6501, 0.5, [](int i) { return 2.0 * i; }));
+  R = RunCli("op resample --from 6500 --to 6505 --step 1 '" + D.File("a.dat") + "' '" + D.File("b.dat") +
+                 "'" + Out,
+             D);
+  EXPECT_EQ(R.Code, 1);
+  EXPECT_EQ(R.Out, "");
+  R = RunCli("op resample --union --linear --fits '" + D.File("a.dat") + "' '" + D.File("b.dat") + "'" + Out,
+             D);
+  ASSERT_EQ(R.Code, 0) << R.Err;
+  EXPECT_EQ(R.Out, D.File("a-lin.fits") + "\n" + D.File("b-lin.fits") + "\n");
+  TSpec32 F;
+  F.ReadFits(D.File("b-lin.fits"));
+  EXPECT_EQ(F.Size(), 10);
+  EXPECT_DOUBLE_EQ(F.DataY[3], 6.0);
+
+  // Division by zero is reported and the result still written.
+  R = RunCli("op number --div 0 '" + D.File("a.dat") + "'" + Out, D);
+  EXPECT_EQ(R.Code, 0);
+  EXPECT_EQ(R.Err.rfind("orvalumetrix-cli: a-div: the result holds infinite", 0), 0u) << R.Err;
+
+  EXPECT_EQ(RunCli("op number --add 1 --mul 2 '" + D.File("a.dat") + "'", D).Code, 2);
+  EXPECT_EQ(RunCli("op frobnicate '" + D.File("a.dat") + "'", D).Code, 2);
+  EXPECT_EQ(RunCli("op crop --from 1 '" + D.File("a.dat") + "'", D).Code, 2);
+}
+
+TEST(CliOp, EachMakesNothingWhenOneOperandDiffers) {
+  TTempDir D;
+  testutil::WriteFile(D.File("a1.dat"), "1 1\n2 2\n3 3\n");
+  testutil::WriteFile(D.File("a2.dat"), "1 5\n2 5\n3.5 5\n");
+  testutil::WriteFile(D.File("b.dat"), "1 1\n2 1\n3 1\n");
+  std::string Out = " --out '" + D.Path() + "'";
+  TCliResult R = RunCli("op each --add --operand '" + D.File("b.dat") + "' '" + D.File("a1.dat") + "' '" +
+                            D.File("a2.dat") + "'" + Out,
+                        D);
+  EXPECT_EQ(R.Code, 1);
+  EXPECT_EQ(R.Out, "");
+  EXPECT_EQ(R.Err, "orvalumetrix-cli: a2.dat, b.dat: X-values differ at index 2\n");
+  R = RunCli("op each --add --operand '" + D.File("b.dat") + "' '" + D.File("a1.dat") + "'" + Out, D);
+  ASSERT_EQ(R.Code, 0) << R.Err;
+  EXPECT_EQ(R.Out, D.File("a1-add.dat") + "\n");
+  EXPECT_EQ(testutil::ReadFile(D.File("a1-add.dat")).substr(0, 33), "              1               2\r\n");
 }
 
 } // namespace
