@@ -149,19 +149,23 @@ void TSpec32::ReadFitsData(const std::string &FName) {
   double Crval = H.CRVAL1(), Cdelt = H.CDELT1(), Crpix = H.CRPIX1();
   SetSize(N);
   H.ReadSpectrum(DataY);
-  // x and the equidistance test in one pass (the same arithmetic as IsEquidistant: the mean
-  // step from the first and last x, each step compared with it).
+  // x and the equidistance test in one pass (the arithmetic of IsEquidistant: the mean step
+  // from the first and last x, each step compared with it).
   auto XAt = [&](int32_t i) { return ((i - Crpix) * Cdelt + Crval) * Factor; };
   double *X = DataX.data();
   bool Equi = true;
-  for (int32_t i = 0; i < N; ++i)
-    X[i] = XAt(i + 1);
+  X[0] = XAt(1);
   if (N > 1) {
-    const double Step = (X[N - 1] - X[0]) / (N - 1);
+    const double Step = (XAt(N) - XAt(1)) / (N - 1);
     const double Tol = 1e-5 * Step;
     int Bad = 0;
-    for (int32_t i = 1; i < N; ++i)
-      Bad |= std::fabs(X[i] - X[i - 1] - Step) > Tol;
+    // The previous x is computed again rather than read back, so that the loop carries no
+    // dependence and vectorises; the same expression gives the same value.
+    for (int32_t i = 1; i < N; ++i) {
+      const double Xi = XAt(i + 1);
+      X[i] = Xi;
+      Bad |= std::fabs(Xi - XAt(i) - Step) > Tol;
+    }
     Equi = Bad == 0;
   }
   UpdateSpec();
