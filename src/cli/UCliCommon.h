@@ -21,6 +21,7 @@ extern const TCliCommand CliInfoCommand;
 extern const TCliCommand CliConvertCommand;
 extern const TCliCommand CliOpCommand;
 extern const TCliCommand CliBaryCommand;
+extern const TCliCommand CliEphemerisCommand;
 
 // Options of the form "--name value" and flags "--name"; everything else is positional.
 class TCliArgs {

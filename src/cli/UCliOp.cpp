@@ -249,7 +249,7 @@ int RunOp(const std::vector<std::string> &Args) {
     for (auto &S : ReadAll(A.Positional(), O)) {
       TOpOutcome Out = OpAddZeros(*S, Z);
       Deliver(C, *S, Out);
-      if (Out.Condition == " is not equidistant") break; // as the dialog: the loop ends here
+      if (Out.EndsLoop) break; // as the dialog: the loop ends here
     }
   } else {
     throw ECliUsage{"unknown operation '" + Name + "'"};

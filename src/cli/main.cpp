@@ -15,6 +15,7 @@ const TCliCommand *const Commands[] = {
     &CliConvertCommand,
     &CliOpCommand,
     &CliBaryCommand,
+    &CliEphemerisCommand,
 };
 
 void PrintHelp(std::FILE *Out) {

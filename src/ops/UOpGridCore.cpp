@@ -1,6 +1,7 @@
 #include "ops/UOpGridCore.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "Units/UNumRec.h"
@@ -153,10 +154,11 @@ TOpOutcome OpResampleSpline(const TSpec32 &S, const TResampleGrid &G, bool Natur
 }
 
 TOpOutcome OpAddZeros(const TSpec32 &S, int Z) {
-  if (!S.Equidistant()) return OpRefused(" is not equidistant");
+  if (!S.Equidistant()) return OpRefused(" is not equidistant", true);
   const int N = S.Size();
   if (N < 2) return OpRefused(": a single point has no step to continue");
   const double Step = (S.DataX[static_cast<size_t>(N - 1)] - S.DataX[0]) / (N - 1);
+  if (Z == INT32_MIN) OrvaRaise(Format("%d zeros cannot be added", Z));
   const int Count = Z < 0 ? -Z : Z;
   TOpResult R;
   R.History = "-zeros";

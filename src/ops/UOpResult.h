@@ -21,10 +21,14 @@ struct TOpOutcome {
   // message (": x-values not equidistant").
   std::string Condition;
   std::vector<TOpResult> Results;
+  // The refusal ends the whole loop over the selected spectra (the others are not processed).
+  bool EndsLoop = false;
   bool Ok() const { return Condition.empty(); }
 };
 
-inline TOpOutcome OpRefused(const std::string &Condition) { return TOpOutcome{Condition, {}}; }
+inline TOpOutcome OpRefused(const std::string &Condition, bool EndsLoop = false) {
+  return TOpOutcome{Condition, {}, EndsLoop};
+}
 
 // When a result holds infinite or undefined values where its sources held finite ones
 // (a division by zero, a power that is not a real number), the text the user is told once

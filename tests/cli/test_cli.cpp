@@ -178,3 +178,26 @@ TEST(CliOp, EachMakesNothingWhenOneOperandDiffers) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(CliEphemeris, DescribesTheBundledFile) {
+  testutil::TTempDir D;
+  TCliResult R = RunCli("ephemeris", D);
+  ASSERT_EQ(R.Code, 0) << R.Err;
+  // The generated file says plainly what it is, and keeps the DE405 layout and span.
+  EXPECT_NE(R.Out.find("title: Generated from the IAU SOFA/ERFA models in the DE405 layout"), std::string::npos)
+      << R.Out;
+  EXPECT_NE(R.Out.find("DE number: 405\n"), std::string::npos) << R.Out;
+  EXPECT_NE(R.Out.find("first JED: 2433264.5\n"), std::string::npos) << R.Out;
+  EXPECT_NE(R.Out.find("last JED: 2469808.5\n"), std::string::npos) << R.Out;
+  EXPECT_NE(R.Out.find("days per record: 32\n"), std::string::npos) << R.Out;
+  // Two header records and (2469808.5 - 2433264.5) / 32 = 1142 records of coefficients.
+  EXPECT_NE(R.Out.find("records: 1144\n"), std::string::npos) << R.Out;
+  testutil::WriteFile(D.File("junk.405"), std::string(3000, 'x'));
+  R = RunCli("ephemeris --ephemeris '" + D.File("junk.405") + "'", D);
+  EXPECT_EQ(R.Code, 1);
+  EXPECT_EQ(R.Err.rfind("orvalumetrix-cli: ", 0), 0u);
+}
+
+} // namespace

@@ -156,3 +156,15 @@ TEST(OpAddZeros, PadsWithTheMeanStep) {
 }
 
 } // namespace
+
+TEST(OpAddZeros, ExtremeCountAndLoopEnd) {
+  TSpec32 S;
+  MakeSpec(S, Ramp(4, 0, 1), TDblArr1D(4, 1));
+  EXPECT_THROW(OpAddZeros(S, INT32_MIN), EOrvaError);
+  TSpec32 U;
+  MakeSpec(U, {1, 2, 4}, {0, 0, 0});
+  EXPECT_TRUE(OpAddZeros(U, 1).EndsLoop);
+  TSpec32 One;
+  MakeSpec(One, {5}, {1});
+  EXPECT_FALSE(OpAddZeros(One, 1).EndsLoop); // refused, but the others go on
+}

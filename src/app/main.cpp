@@ -1,0 +1,36 @@
+// Program start: the main window with the file list and the dialogs, then the files named on
+// the command line, then the event loop.
+#include <QApplication>
+#include <QScreen>
+#include <QTimer>
+#include <clocale>
+#include <string>
+#include <vector>
+
+#include "shell/UMain.h"
+#include "shell/UUiServices.h"
+
+int main(int argc, char **argv) {
+  QApplication App(argc, argv);
+  QApplication::setApplicationName("Orvalumetrix");
+  QApplication::setApplicationDisplayName("Orvalumetrix");
+  // QApplication adopts the user's LC_NUMERIC; "." is the decimal separator everywhere.
+  std::setlocale(LC_NUMERIC, "C");
+
+  TMainOptions Options;
+  Options.ExeName = QCoreApplication::applicationFilePath().toStdString();
+  TMain Main(Options);
+  // Without a window manager (a bare X server) "maximised" is only a wish: start at the
+  // screen's full size anyway.
+  if (QScreen *S = QGuiApplication::primaryScreen()) Main.setGeometry(S->availableGeometry());
+  Main.showMaximized();
+
+  std::vector<std::string> Names;
+  const QStringList Args = QCoreApplication::arguments();
+  for (int i = 1; i < Args.size(); ++i)
+    Names.push_back(Args[i].toStdString());
+  // Opened once the loop runs, so that message boxes have their windows.
+  if (!Names.empty())
+    QTimer::singleShot(0, &Main, [&Main, Names] { Guarded([&] { Main.OpenFiles(Names); }); });
+  return App.exec();
+}

@@ -1,0 +1,84 @@
+#define ORVA_UNIT "UOpBinary2"
+#include "ops/UOpBinary2.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/UErrors.h"
+#include "core/USpec32.h"
+#include "ops/UOpBinaryCore.h"
+#include "ops/UOpListing.h"
+#include "shell/UFileList.h"
+#include "shell/UUiServices.h"
+
+TOpBinary2::TOpBinary2(TFileList &FileList, QWidget *Parent)
+    : TOpTemplate(FileList, "TOpBinary2", "Binary Operations S x S", 2, Parent) {
+  LaFiles->setText("Left-hand operands");
+  RgOp = new TRadioGroup(
+      "Operation", {"Add", "Subtract", "Multiply", "Divide", "Cross-correlate", "Convolve", "De-Convolve"}, 0,
+      this);
+  Params()->addWidget(RgOp);
+  auto *La = new QLabel("Right-hand operand", this);
+  CbOperand = new QComboBox(this);
+  CbOperand->setMinimumWidth(200);
+  La->setBuddy(CbOperand);
+  Params()->addWidget(La);
+  Params()->addWidget(CbOperand);
+  LaNoOperand = new QLabel("Every listed spectrum is selected: there is no right-hand operand.", this);
+  LaNoOperand->setWordWrap(true);
+  LaNoOperand->hide();
+  Params()->addWidget(LaNoOperand);
+  Params()->addStretch();
+}
+
+void TOpBinary2::FormShowLocked() {
+  // Every listed spectrum whose row is not selected, in list order.
+  const std::vector<TSpec32 *> &Sel = Files();
+  CbOperand->clear();
+  pOperands.clear();
+  for (TSpec32 *S : pFileList.IListed())
+    if (std::find(Sel.begin(), Sel.end(), S) == Sel.end()) {
+      pOperands.push_back(S);
+      CbOperand->addItem(QString::fromStdString(S->FileName()));
+    }
+  const bool Any = CbOperand->count() > 0;
+  if (Any) CbOperand->setCurrentIndex(0);
+  BuOK->setEnabled(Any);
+  LaNoOperand->setVisible(!Any);
+  pSource1 = nullptr;
+  pSource2 = nullptr;
+}
+
+void TOpBinary2::FormShowDone() { RgOp->setFocus(); }
+
+TSpec32 *TOpBinary2::Operand() const {
+  const int I = CbOperand->currentIndex();
+  if (I < 0 || I >= static_cast<int>(pOperands.size())) return nullptr;
+  return pOperands[static_cast<size_t>(I)];
+}
+
+void TOpBinary2::Apply() {
+  TSpec32 *B = Operand();
+  ORVA_ASSERT(B != nullptr);
+  const int I = RgOp->ItemIndex();
+  ORVA_ASSERT(I >= 0 && I < 7);
+  const TPairOp Op = static_cast<TPairOp>(I);
+  pSource2 = B;
+  const std::vector<const TSpec32 *> Left(Files().begin(), Files().end());
+  // Every left-hand operand is checked against B before anything is made.
+  if (const std::string Refusal = OpEachCheck(Left, *B, Op); !Refusal.empty()) {
+    BuOK->setEnabled(false);
+    Ui().ErrorBox(Refusal);
+    BuCancel->setFocus();
+    return;
+  }
+  for (TSpec32 *A : Files()) {
+    pSource1 = A;
+    pSource = A;
+    pDestination = &ListResult(pFileList, A->FileName(), OpEachResult(*A, *B, Op), nullptr, {A, B});
+  }
+  accept();
+}

@@ -1,0 +1,40 @@
+#define ORVA_UNIT "UOpCrop"
+#include "ops/UOpCrop.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/UErrors.h"
+#include "core/UFormat.h"
+#include "core/USpec32.h"
+#include "ops/UOpGridCore.h"
+#include "ops/UOpListing.h"
+
+TOpCrop::TOpCrop(TFileList &FileList, QWidget *Parent) : TOpTemplate(FileList, "TOpCrop", "Crop", 1, Parent) {
+  BuOK->setText("Crop");
+  RgMethod = new TRadioGroup("Crop Method", {"From - To (Wavelength)", "From - To (Index)"}, 0, this);
+  Params()->addWidget(RgMethod);
+  auto *F = new QFormLayout;
+  EdFrom = new QLineEdit(this);
+  EdTo = new QLineEdit(this);
+  F->addRow("From", EdFrom);
+  F->addRow("To", EdTo);
+  Params()->addLayout(F);
+  Params()->addStretch();
+}
+
+void TOpCrop::Apply() {
+  for (TSpec32 *S : Files()) {
+    pSource = S;
+    // The fields are read for every spectrum: a text that is not a number ends the loop there.
+    if (RgMethod->ItemIndex() == 0)
+      ListOutcome(OpCropWavelength(*S, StrToFloat(EdFrom->text().toStdString()),
+                                   StrToFloat(EdTo->text().toStdString())));
+    else
+      ListOutcome(
+          OpCropIndex(*S, StrToInt(EdFrom->text().toStdString()), StrToInt(EdTo->text().toStdString())));
+  }
+  accept();
+}

@@ -1,0 +1,59 @@
+#define ORVA_UNIT "UOpListing"
+#include "ops/UOpListing.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "core/UErrors.h"
+#include "core/USpec32.h"
+#include "shell/UFileList.h"
+#include "shell/UUiServices.h"
+
+TSpec32 &ListResult(TFileList &List, const std::string &FName, TOpResult Result, const TSpec32 *HeaderSource,
+                    std::initializer_list<const TSpec32 *> Sources) {
+  ORVA_ASSERT(Result.X.size() == Result.Y.size());
+  // Told only when every source was finite: values that were already infinite are the user's own.
+  std::string Warning;
+  for (const TSpec32 *S : Sources) {
+    Warning = NonFiniteWarning(*S, Result);
+    if (Warning.empty()) break;
+  }
+  TSpec32 &D = List.NewFile(FName, Result.History, static_cast<int32_t>(Result.X.size()), 0.0, HeaderSource);
+  D.DataX = std::move(Result.X);
+  D.DataY = std::move(Result.Y);
+  D.SetEquidistant(Result.Equidistant);
+  List.UpdateSpec(D);
+  if (!Warning.empty()) Ui().ErrorBox(D.FileName() + Warning);
+  return D;
+}
+
+void TellCondition(const TSpec32 &Spec, const std::string &Condition) {
+  Ui().ErrorBox(Spec.FileName() + Condition);
+}
+
+TBusyCursor::TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+TBusyCursor::~TBusyCursor() { QApplication::restoreOverrideCursor(); }
+
+TRadioGroup::TRadioGroup(const QString &Title, const QStringList &Items, int Default, QWidget *Parent)
+    : QGroupBox(Title, Parent), pGroup(new QButtonGroup(this)) {
+  auto *V = new QVBoxLayout(this);
+  for (int i = 0; i < Items.size(); ++i) {
+    auto *R = new QRadioButton(Items[i], this);
+    pGroup->addButton(R, i);
+    V->addWidget(R);
+  }
+  SetItemIndex(Default);
+}
+
+int TRadioGroup::ItemIndex() const { return pGroup->checkedId(); }
+
+void TRadioGroup::SetItemIndex(int Index) {
+  QAbstractButton *B = pGroup->button(Index);
+  ORVA_ASSERT(B != nullptr);
+  B->setChecked(true);
+}
+
+int TRadioGroup::Count() const { return static_cast<int>(pGroup->buttons().size()); }

@@ -1,0 +1,45 @@
+#pragma once
+// How the operation dialogs hand their results to the file list and tell the user about a
+// spectrum they could not use. Shared by all operation dialogs.
+#include <QGroupBox>
+#include <QStringList>
+#include <initializer_list>
+#include <string>
+
+#include "ops/UOpResult.h"
+
+class QButtonGroup;
+class TFileList;
+class TSpec32;
+
+// A new listed spectrum for one result: NewFile(FName, History, n, 0.0, HeaderSource), its x
+// and y, its equidistance flag, UpdateSpec. An empty FName gives the next "Untitled-" name.
+// When the result holds infinite or undefined values where all its sources were finite, the
+// user is told once, with the new spectrum's name in front, after it is listed.
+TSpec32 &ListResult(TFileList &List, const std::string &FName, TOpResult Result, const TSpec32 *HeaderSource,
+                    std::initializer_list<const TSpec32 *> Sources);
+
+// A spectrum refused by a precondition: its file name followed by the condition text.
+void TellCondition(const TSpec32 &Spec, const std::string &Condition);
+
+// The wait cursor for the length of an operation, released on every path.
+class TBusyCursor {
+public:
+  TBusyCursor();
+  ~TBusyCursor();
+  TBusyCursor(const TBusyCursor &) = delete;
+  TBusyCursor &operator=(const TBusyCursor &) = delete;
+};
+
+// A titled group of exclusive radio buttons whose choice is an item index.
+class TRadioGroup : public QGroupBox {
+public:
+  TRadioGroup(const QString &Title, const QStringList &Items, int Default, QWidget *Parent = nullptr);
+  int ItemIndex() const;
+  void SetItemIndex(int Index);
+  int Count() const;
+  QButtonGroup *Group() const { return pGroup; }
+
+private:
+  QButtonGroup *pGroup;
+};

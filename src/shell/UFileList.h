@@ -1,0 +1,118 @@
+#pragma once
+// The list of open spectra. It owns every spectrum (one row each), makes new ones for the
+// operations (NewFile), refreshes rows (UpdateSpec), gives commands a snapshot of the
+// selection (LockAndUpdate ... Unlock) and closes spectra together with their plot windows.
+#include <QMainWindow>
+#include <QTreeWidgetItem>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QTreeWidget;
+class QToolBar;
+class QMenu;
+class TProfileHost;
+class TSpec32;
+
+// A row of the list; it owns the spectrum it shows.
+class TFileListItem : public QTreeWidgetItem {
+public:
+  explicit TFileListItem(std::unique_ptr<TSpec32> Spec);
+  ~TFileListItem() override;
+  TSpec32 &Spec() const { return *pSpec; }
+
+private:
+  std::unique_ptr<TSpec32> pSpec;
+};
+
+class TFileList : public QMainWindow {
+  Q_OBJECT
+public:
+  explicit TFileList(TProfileHost &Host, QWidget *Parent = nullptr);
+  ~TFileList() override;
+  void SetProfileHost(TProfileHost &Host) { pHost = &Host; }
+
+  // A new listed spectrum of Nx points (x = index, y = Val) named after FName with History,
+  // or the next "Untitled-N". The caller fills x and y, then calls UpdateSpec.
+  TSpec32 &NewFile(const std::string &FName, const std::string &History, int32_t Nx, double Val,
+                   const TSpec32 *HeaderSource);
+  // Min/max of the spectrum and its row's "Equ", "Min" and "Max".
+  void UpdateSpec(TSpec32 &Spec32);
+  void LockAndUpdate();
+  void Unlock();
+  void SelectInList(const TSpec32 &Spec32);
+  int GetItemIndex(const TSpec32 *Spec32) const;
+  void CloseSpec(TSpec32 *Spec);
+  // After a save: the row's caption and "Path", the spectrum's name and folder, the plot
+  // window's caption; the row can no longer be renamed in place.
+  void RenameFile(int Index, const std::string &FName);
+  // Opens files by extension; an error while reading one ends the call, earlier rows stay.
+  void AddFiles(const std::vector<std::string> &FNames, int colx, int coly, int header);
+  std::unique_ptr<TSpec32> ReadFromFile(const std::string &FName, int colx, int coly, int header);
+  void CloseAll();
+  void CloseSelected();
+  void CopySelected();
+  void ShowXAxis();
+  void SortByName();
+  // In-place editing of the selected row's name (unsaved spectra only).
+  void StartRename();
+
+  bool Locked() const { return pLocked; }
+  int NListed() const { return pNListed; }
+  int NSelected() const { return pNSelected; }
+  bool DeletingInProgress() const { return pDeletingInProgress; }
+  int UntitledCounter() const { return pUntitledCounter; }
+  // The live number of selected rows.
+  int CurrentlySelected() const;
+  // The spectrum of the only selected row, or nullptr (live).
+  TSpec32 *SingleSelected() const;
+  const std::vector<TSpec32 *> &IListed() const { return pIListed; }
+  const std::vector<TSpec32 *> &ISelected() const { return pISelected; }
+  const std::vector<int> &IIndex() const { return pIIndex; }
+
+  int Count() const;
+  TSpec32 &Spec(int Row) const;
+  int CountUnsaved() const;
+
+  QTreeWidget *ListView;
+  QToolBar *ToolBar;
+  QMenu *ContextMenu;
+
+signals:
+  void ViewProfileRequested();
+  void FilesDropped(const QStringList &Names);
+
+protected:
+  void dragEnterEvent(QDragEnterEvent *E) override;
+  void dropEvent(QDropEvent *E) override;
+
+private:
+  void AddRow(std::unique_ptr<TSpec32> Spec);
+  void FillRow(TFileListItem &Item);
+  void RemoveRow(int Row);
+  void ItemChanged(QTreeWidgetItem *Item, int Column);
+  TFileListItem *Item(int Row) const;
+
+  TProfileHost *pHost;
+  bool pLocked = false;
+  int pNListed = 0;
+  int pNSelected = 0;
+  int pUntitledCounter = 0;
+  bool pDeletingInProgress = false;
+  bool pFilling = false;
+  std::vector<TSpec32 *> pIListed;
+  std::vector<TSpec32 *> pISelected;
+  std::vector<int> pIIndex;
+};
+
+// Holds the selection snapshot for a scope: Unlock runs on every path.
+class TListLock {
+public:
+  explicit TListLock(TFileList &L) : pList(L) { pList.LockAndUpdate(); }
+  ~TListLock() { pList.Unlock(); }
+  TListLock(const TListLock &) = delete;
+  TListLock &operator=(const TListLock &) = delete;
+
+private:
+  TFileList &pList;
+};

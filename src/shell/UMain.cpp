@@ -1,0 +1,481 @@
+#define ORVA_UNIT "UMain"
+#include "shell/UMain.h"
+
+#include <QAbstractEventDispatcher>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+#include <filesystem>
+
+#include "core/UDatFile.h"
+#include "core/UErrors.h"
+#include "core/UGlobalData.h"
+#include "core/USafeFile.h"
+#include "core/USpec32.h"
+#include "ops/UOpAddZeros.h"
+#include "ops/UOpBinary0.h"
+#include "ops/UOpBinary1.h"
+#include "ops/UOpBinary2.h"
+#include "ops/UOpCrop.h"
+#include "ops/UOpOperator.h"
+#include "ops/UOpResample.h"
+#include "ops/UOpUnary.h"
+#include "shell/UAboutOrvalumetrix.h"
+#include "shell/UCursors.h"
+#include "shell/UFileList.h"
+#include "shell/UFileListCore.h"
+#include "shell/UFitsEditor.h"
+#include "shell/UOpCheckSpectrum.h"
+#include "shell/UOpenSpecial.h"
+#include "shell/UParamDialog.h"
+#include "shell/UProfileHost.h"
+#include "shell/USaveFITS.h"
+#include "shell/USaveFiles.h"
+#include "shell/UTextWindow.h"
+#include "shell/UUiServices.h"
+
+namespace {
+TMain *TheMain = nullptr;
+}
+
+TMain *TMain::Instance() { return TheMain; }
+
+TMain::TMain(const TMainOptions &Options, QWidget *Parent) : QMainWindow(Parent) {
+  TheMain = this;
+  FormCreate(Options);
+  CreateCommands();
+  CreateWindows();
+  CreateMenus();
+  ActionList1Update();
+  // The enabling rules run when the event loop is about to wait, once per batch of events.
+  if (QAbstractEventDispatcher *D = QAbstractEventDispatcher::instance()) {
+    connect(D, &QAbstractEventDispatcher::awake, this, [this] { pIdleDirty = true; });
+    connect(D, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+      if (!pIdleDirty || pClosed) return;
+      pIdleDirty = false;
+      Guarded([this] { ActionList1Update(); });
+    });
+  }
+}
+
+TMain::~TMain() {
+  // Plot windows and spectra go while the host that shows them still exists.
+  delete pFileList;
+  pFileList = nullptr;
+  SetDatMessageSink([](const std::string &) {});
+  if (TheMain == this) TheMain = nullptr;
+}
+
+void TMain::FormCreate(const TMainOptions &Options) {
+  setWindowTitle("Orvalumetrix");
+  QApplication::setApplicationDisplayName("Orvalumetrix");
+  pExeName = Options.ExeName;
+  pExePath = ExtractFilePath(pExeName);
+  // "." is the decimal separator of every number the program formats or parses; the core's
+  // helpers never consult the locale, and Qt's own number conversions are not used.
+  QLocale::setDefault(QLocale::c());
+
+  MdiArea = new QMdiArea(this);
+  MdiArea->setObjectName("MdiArea");
+  MdiArea->viewport()->setCursor(Qt::CrossCursor);
+  setCentralWidget(MdiArea);
+  statusBar()->showMessage(QString());
+  setAcceptDrops(true);
+
+  MainToolBar = addToolBar("Main");
+  MainToolBar->setObjectName("MainToolBar");
+  MainToolBar->setMovable(false);
+  pLastToolPos = MainToolBar->mapToGlobal(QPoint(0, 0)).y() + MainToolBar->height();
+
+  pGlobalData = std::make_unique<TGlobalData>(pExeName);
+  if (!Options.IniFileName.empty()) pGlobalData->SetIniFileName(Options.IniFileName);
+  Guarded([this] { pGlobalData->ReadIniFile(); });
+
+  LoadProgramCursors();
+  SharedSimpleParser().Clear();
+  SetDatMessageSink([](const std::string &Msg) {
+    // The unsupported file type is an error; the text-file conditions are plain messages.
+    if (Msg.rfind("File type ", 0) == 0)
+      Ui().ErrorBox(Msg);
+    else
+      Ui().MessageBox(Msg);
+  });
+  pProfileHost = std::make_unique<TPlaceholderProfiles>(MdiArea);
+}
+
+TSimpleParser &TMain::SimpleParser() const { return SharedSimpleParser(); }
+
+void TMain::SetProfileHost(std::unique_ptr<TProfileHost> Host) {
+  ORVA_ASSERT(Host && ChildWindowCount() == 0);
+  pProfileHost = std::move(Host);
+  pFileList->SetProfileHost(*pProfileHost);
+}
+
+QAction *TMain::Command(const char *Caption, TEnable Rule, void (TMain::*Slot)()) {
+  auto *A = new QAction(QString::fromUtf8(Caption), this);
+  if (Slot)
+    connect(A, &QAction::triggered, this, [this, Slot] { Guarded([this, Slot] { (this->*Slot)(); }); });
+  RegisterCommand(A, Rule);
+  return A;
+}
+
+void TMain::RegisterCommand(QAction *Action, TEnable Rule) { pCommands.push_back({Action, Rule}); }
+
+void TMain::CreateCommands() {
+  using E = TEnable;
+  ActionFileOpen = Command("&Open...", E::Always, &TMain::DoFileOpen);
+  ActionFileOpen->setShortcut(QKeySequence("Ctrl+O"));
+  ActionFileOpen->setStatusTip("Open File(s)");
+  ActionFileOpen->setToolTip("Open File(s)");
+  ActionFileOpen->setIcon(GlyphIcon("O", QColor(40, 110, 190)));
+  ActionOpenSpecial = Command("Open Special...", E::Always, &TMain::DoOpenSpecial);
+  ActionFileCloseSelected = Command("&Close Selected", E::AnySelected, nullptr);
+  ActionFileCloseSelected->setShortcut(QKeySequence(Qt::Key_Delete));
+  ActionFileCloseSelected->setStatusTip("Close selected files");
+  ActionFileCloseSelected->setToolTip("Close selected files");
+  ActionFileCloseSelected->setIcon(GlyphIcon("X", QColor(180, 60, 50)));
+  ActionFileSave = Command("&Save as DAT...", E::AnySelected, &TMain::DoFileSave);
+  ActionFileSave->setShortcut(QKeySequence("Ctrl+S"));
+  ActionFileSave->setStatusTip("Save Files(s) in DAT format");
+  ActionFileSaveMain = Command("Save as DAT...", E::ChildWindows, &TMain::DoFileSaveMain);
+  ActionSaveFitsList = Command("Save as FITS...", E::OneSelected, &TMain::DoSaveFitsList);
+  ActionSaveFitsMain = Command("Save as FITS...", E::ChildWindows, &TMain::DoSaveFitsMain);
+  ActionFitsEditorList = Command("FITS Editor...", E::OneSelected, &TMain::DoFitsEditorList);
+  ActionFitsEditorMain = Command("FITS Editor...", E::ChildWindows, &TMain::DoFitsEditorMain);
+  ActionFileRename = Command("Rename", E::RenameRow, nullptr);
+  ActionFileRename->setShortcut(QKeySequence(Qt::Key_F2));
+  ActionMakeCopy = Command("Make Copy", E::AnySelected, nullptr);
+  ActionFileExit = Command("Exit", E::Always, nullptr);
+  ActionShowFileList = Command("List View...", E::Always, &TMain::DoShowFileList);
+  ActionShowFileList->setShortcut(QKeySequence("Ctrl+F"));
+  ActionShowFileList->setCheckable(true);
+  ActionShowFileList->setStatusTip("File list on/off");
+  ActionShowFileList->setToolTip("File list on/off");
+  ActionShowFileList->setIcon(GlyphIcon("L", QColor(60, 140, 80)));
+  ActionShowProfile = Command("&View Profile...", E::AnySelected, &TMain::ViewProfile);
+  ActionShowProfile->setShortcut(QKeySequence("Ctrl+P"));
+  ActionShowText = Command("Text Window", E::OneSelected, &TMain::DoShowText);
+  ActionShowParameters = Command("Settings", E::Always, &TMain::DoShowParameters);
+  ActionOpUnary = Command("Unary S...", E::AnySelected, nullptr);
+  ActionOpOperator = Command("Op(S) -> S", E::AnySelected, nullptr);
+  ActionOpBinary0 = Command("S x R -> S", E::AnySelected, nullptr);
+  ActionOpBinary1 = Command("S x S -> S", E::TwoSelected, nullptr);
+  ActionOpBinary2 = Command("nS x S -> S", E::SeveralSelected, nullptr);
+  ActionOpCrop = Command("Crop...", E::AnySelected, nullptr);
+  ActionOpResample = Command("Re-sample...", E::AnySelected, nullptr);
+  ActionOpAddZeros = Command("Add zeros...", E::AnySelected, nullptr);
+  ActionOpCheckSpectrum = Command("Check Spectrum...", E::OneSelected, &TMain::DoCheckSpectrum);
+  ActionMeasuresXAxis = Command("Linearity of x-axis", E::AnySelected, nullptr);
+  ActionWindowClose = Command("C&lose", E::ChildWindows, nullptr);
+  ActionWindowCloseAll = Command("Close All", E::ChildWindows, &TMain::DoWindowCloseAll);
+  ActionWindowCascade = Command("&Cascade", E::ChildWindows, nullptr);
+  ActionWindowTileHorizontal = Command("Tile &Horizontally", E::ChildWindows, nullptr);
+  ActionWindowTileVertical = Command("&Tile Vertically", E::ChildWindows, nullptr);
+  ActionWindowMinimizeAll = Command("&Minimize All", E::ChildWindows, nullptr);
+  ActionWindowArrange = Command("&Arrange", E::ChildWindows, nullptr);
+  ActionAbout = Command("About", E::Always, &TMain::DoAbout);
+
+  // Commands whose body belongs to another window.
+  auto On = [this](QAction *A, auto Body) {
+    connect(A, &QAction::triggered, this, [Body] { Guarded(Body); });
+  };
+  On(ActionFileCloseSelected, [this] { pFileList->CloseSelected(); });
+  On(ActionFileRename, [this] { pFileList->StartRename(); });
+  On(ActionMakeCopy, [this] { pFileList->CopySelected(); });
+  On(ActionMeasuresXAxis, [this] { pFileList->ShowXAxis(); });
+  On(ActionOpUnary, [this] { pOpUnary->Execute(); });
+  On(ActionOpOperator, [this] { pOpOperator->Execute(); });
+  On(ActionOpBinary0, [this] { pOpBinary0->Execute(); });
+  On(ActionOpBinary1, [this] { pOpBinary1->Execute(); });
+  On(ActionOpBinary2, [this] { pOpBinary2->Execute(); });
+  On(ActionOpCrop, [this] { pOpCrop->Execute(); });
+  On(ActionOpResample, [this] { pOpResample->Execute(); });
+  On(ActionOpAddZeros, [this] { pOpAddZeros->Execute(); });
+  On(ActionFileExit, [this] { close(); });
+  On(ActionWindowClose, [this] { MdiArea->closeActiveSubWindow(); });
+  On(ActionWindowCascade, [this] { MdiArea->cascadeSubWindows(); });
+  On(ActionWindowTileHorizontal, [this] { TileWindows(true); });
+  On(ActionWindowTileVertical, [this] { TileWindows(false); });
+  On(ActionWindowMinimizeAll, [this] {
+    for (QMdiSubWindow *W : MdiArea->subWindowList())
+      W->showMinimized();
+  });
+  On(ActionWindowArrange, [this] { ArrangeIcons(); });
+  // Shortcuts work wherever the focus is, the file list window included.
+  for (const TCommand &C : pCommands)
+    C.Action->setShortcutContext(Qt::ApplicationShortcut);
+  addActions(
+      {ActionFileOpen, ActionFileCloseSelected, ActionFileSave, ActionShowFileList, ActionShowProfile});
+}
+
+void TMain::CreateWindows() {
+  // The file list first, then one instance of each dialog, in the order of program start.
+  pFileList = new TFileList(*pProfileHost, this);
+  connect(pFileList, &TFileList::ViewProfileRequested, this, [this] { Guarded([this] { ViewProfile(); }); });
+  connect(pFileList, &TFileList::FilesDropped, this, [this](const QStringList &L) {
+    std::vector<std::string> Names;
+    for (const QString &S : L)
+      Names.push_back(S.toStdString());
+    Guarded([&] { OpenFiles(Names); });
+  });
+  pOpBinary0 = new TOpBinary0(*pFileList, this);
+  pOpBinary2 = new TOpBinary2(*pFileList, this);
+  pSaveFiles = new TSaveFiles(*pFileList, this);
+  pParamDialog = new TParamDialog(*pGlobalData, this);
+  pOpUnary = new TOpUnary(*pFileList, this);
+  pOpCrop = new TOpCrop(*pFileList, this);
+  pOpResample = new TOpResample(*pFileList, this);
+  pFitsEditor = new TFitsEditor(*pGlobalData, this);
+  pOpenSpecial = new TOpenSpecial(*pFileList, this);
+  pOpAddZeros = new TOpAddZeros(*pFileList, this);
+  pSaveFits = new TSaveFits(*pFileList, *pFitsEditor, this);
+  pAbout = new TAboutOrvalumetrix(this);
+  pOpOperator = new TOpOperator(*pFileList, this);
+  pOpBinary1 = new TOpBinary1(*pFileList, this);
+  pCheckSpectrum = new TOpCheckSpectrum(*pFileList, this);
+}
+
+void TMain::CreateMenus() {
+  QMenuBar *Bar = menuBar();
+  MenuFile = Bar->addMenu("File");
+  MenuFile->addActions({ActionFileOpen, ActionOpenSpecial});
+  MenuFile->addSeparator();
+  MenuFile->addActions({ActionSaveFitsMain, ActionFileSaveMain});
+  MenuFile->addSeparator();
+  MenuFile->addAction(ActionFitsEditorMain);
+  MenuFile->addSeparator();
+  MenuFile->addAction(ActionFileExit);
+  MenuITools = Bar->addMenu("i-Tools");
+  MenuVaria = Bar->addMenu("Varia");
+  Bar->addAction(ActionShowParameters);
+  MenuWindow = Bar->addMenu("Window");
+  MenuWindow->addActions({ActionWindowClose, ActionWindowCloseAll, ActionWindowCascade,
+                          ActionWindowTileHorizontal, ActionWindowTileVertical, ActionWindowMinimizeAll,
+                          ActionWindowArrange});
+  Bar->addAction(ActionAbout);
+
+  MainToolBar->addAction(ActionFileOpen);
+  MainToolBar->addAction(ActionShowFileList);
+  MainToolBar->addSeparator();
+  ToolButtonGroup = new QActionGroup(this);
+  ToolButtonGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+
+  QMenuBar *FlBar = pFileList->menuBar();
+  FileListMenuProfile = FlBar->addMenu("Profile");
+  FileListMenuProfile->addActions({ActionShowProfile, ActionFileRename, ActionFileCloseSelected,
+                                   ActionFileSave, ActionSaveFitsList, ActionMakeCopy, ActionFitsEditorList,
+                                   ActionMeasuresXAxis, ActionShowText});
+  FileListMenuNTools = FlBar->addMenu("n-Tools");
+  FileListMenuNTools->addActions({ActionOpResample, ActionOpCrop, ActionOpCheckSpectrum});
+  FileListMenuXOperators = FlBar->addMenu("&X-Operators");
+  FileListMenuYOperators = FlBar->addMenu("&Y-Operators");
+  FileListMenuYOperators->addActions({ActionOpOperator, ActionOpBinary0, ActionOpBinary1, ActionOpBinary2});
+  QMenu *Ctx = pFileList->ContextMenu;
+  Ctx->addActions({ActionShowProfile, ActionFileRename, ActionFileCloseSelected, ActionFileSave,
+                   ActionSaveFitsList, ActionMakeCopy, ActionFitsEditorList, ActionMeasuresXAxis,
+                   ActionShowText, ActionOpCheckSpectrum});
+  Ctx->setDefaultAction(ActionShowProfile);
+  pFileList->ToolBar->addAction(ActionFileCloseSelected);
+}
+
+int TMain::ChildWindowCount() const { return static_cast<int>(MdiArea->subWindowList().size()); }
+
+void TMain::ActionList1Update() {
+  if (!pFileList) return;
+  const int c = ChildWindowCount();
+  if (pFileList->isHidden() && c == 0 && isVisible()) pFileList->show();
+  const int n = pFileList->CurrentlySelected();
+  ActionShowFileList->setChecked(pFileList->isVisible());
+  for (const TCommand &C : pCommands) {
+    bool On = true;
+    switch (C.Rule) {
+    case TEnable::Always:
+      break;
+    case TEnable::AnySelected:
+      On = n > 0;
+      break;
+    case TEnable::OneSelected:
+      On = n == 1;
+      break;
+    case TEnable::TwoSelected:
+      On = n == 2;
+      break;
+    case TEnable::SeveralSelected:
+      On = n > 1;
+      break;
+    case TEnable::ChildWindows:
+      On = c > 0;
+      break;
+    case TEnable::RenameRow: {
+      const TSpec32 *S = n == 1 ? pFileList->SingleSelected() : nullptr;
+      On = S && S->Unsaved();
+      break;
+    }
+    }
+    if (C.Action->isEnabled() != On) C.Action->setEnabled(On);
+  }
+  // A tool button is pressed while its tool window is visible.
+  for (QAction *A : ToolButtonGroup->actions()) {
+    auto *W = A->data().value<QWidget *>();
+    const bool Pressed = W && W->isVisible();
+    if (A->isChecked() != Pressed) A->setChecked(Pressed);
+  }
+  // Menus that later windows fill stay out of sight while empty.
+  for (QMenu *M : {MenuITools, MenuVaria, FileListMenuNTools, FileListMenuXOperators, FileListMenuYOperators})
+    if (M->menuAction()->isVisible() == M->isEmpty()) M->menuAction()->setVisible(!M->isEmpty());
+}
+
+TSpec32 &TMain::SingleSelectedSpec() {
+  TListLock Lock(*pFileList);
+  ORVA_ASSERT(pFileList->NSelected() == 1);
+  return *pFileList->ISelected()[0];
+}
+
+TSpec32 &TMain::ActiveWindowSpec() {
+  TSpec32 *S = pProfileHost->ActiveSpec();
+  ORVA_ASSERT(S != nullptr);
+  return *S;
+}
+
+void TMain::DoFileOpen() { pOpenSpecial->OpenPlain(); }
+
+void TMain::DoOpenSpecial() { pOpenSpecial->Execute(); }
+
+void TMain::DoFileSave() {
+  int n = 0;
+  TSpec32 *Only = nullptr;
+  {
+    TListLock Lock(*pFileList);
+    n = pFileList->NSelected();
+    if (n == 1) Only = pFileList->ISelected()[0];
+  }
+  if (Only)
+    pSaveFiles->SaveSingleFile(*Only);
+  else
+    pSaveFiles->Execute();
+}
+
+void TMain::DoFileSaveMain() { pSaveFiles->SaveSingleFile(ActiveWindowSpec()); }
+void TMain::DoSaveFitsList() { pSaveFits->Execute(SingleSelectedSpec()); }
+void TMain::DoSaveFitsMain() { pSaveFits->Execute(ActiveWindowSpec()); }
+void TMain::DoFitsEditorList() { pFitsEditor->Execute(SingleSelectedSpec()); }
+void TMain::DoFitsEditorMain() { pFitsEditor->Execute(ActiveWindowSpec()); }
+
+void TMain::DoShowFileList() {
+  pFileList->setVisible(!pFileList->isVisible());
+  ActionShowFileList->setChecked(pFileList->isVisible());
+}
+
+void TMain::DoShowText() { TTextWindow::Execute(*pFileList, this); }
+void TMain::DoShowParameters() { pParamDialog->Execute(); }
+void TMain::DoCheckSpectrum() { pCheckSpectrum->Execute(); }
+void TMain::DoAbout() { pAbout->Execute(); }
+
+void TMain::DoWindowCloseAll() {
+  const QList<QMdiSubWindow *> L = MdiArea->subWindowList(QMdiArea::CreationOrder);
+  for (auto It = L.rbegin(); It != L.rend(); ++It)
+    (*It)->close();
+}
+
+void TMain::ViewProfile() {
+  TListLock Lock(*pFileList);
+  pFileList->hide();
+  const std::vector<TSpec32 *> Sel = pFileList->ISelected();
+  for (auto It = Sel.rbegin(); It != Sel.rend(); ++It)
+    ShowProfile(**It);
+}
+
+void TMain::ShowProfile(TSpec32 &Spec32) { pProfileHost->ShowProfile(Spec32, ProfileWidth(width()), 500); }
+
+void TMain::OpenFiles(const std::vector<std::string> &Names) {
+  if (!Names.empty()) pOpenSpecial->OpenAsPlainOpen(Names);
+}
+
+void TMain::TileWindows(bool Horizontal) {
+  QList<QMdiSubWindow *> L;
+  for (QMdiSubWindow *W : MdiArea->subWindowList())
+    if (!W->isMinimized()) L << W;
+  if (L.isEmpty()) return;
+  const QRect R = MdiArea->viewport()->rect();
+  const int N = static_cast<int>(L.size());
+  for (int i = 0; i < N; ++i) {
+    L[i]->showNormal();
+    if (Horizontal)
+      L[i]->setGeometry(0, R.height() * i / N, R.width(), R.height() / N);
+    else
+      L[i]->setGeometry(R.width() * i / N, 0, R.width() / N, R.height());
+  }
+}
+
+void TMain::ArrangeIcons() {
+  int X = 0;
+  const int Bottom = MdiArea->viewport()->height();
+  for (QMdiSubWindow *W : MdiArea->subWindowList())
+    if (W->isMinimized()) {
+      W->move(X, Bottom - W->height());
+      X += W->width();
+    }
+}
+
+bool TMain::FormCloseQuery() {
+  const int N = pFileList->CountUnsaved();
+  if (N == 0) return true;
+  return Ui().AskCloseWithUnsaved(UnsavedText(N));
+}
+
+void TMain::FormClose() {
+  if (pClosed) return;
+  pClosed = true;
+  if (pActiveTool) pActiveTool->close();
+  pActiveTool = nullptr;
+  pFileList->CloseAll();
+  Guarded([this] { pGlobalData->WriteIniFile(); });
+}
+
+void TMain::closeEvent(QCloseEvent *E) {
+  bool Quit = false;
+  Guarded([&] { Quit = pClosed || FormCloseQuery(); });
+  if (!Quit) {
+    E->ignore();
+    return;
+  }
+  FormClose();
+  pFileList->hide();
+  E->accept();
+}
+
+void TMain::PlaceFileList() {
+  const QPoint TopLeft = mapToGlobal(QPoint(0, 0));
+  const int ToolBarBottom = MainToolBar->mapToGlobal(QPoint(0, MainToolBar->height())).y();
+  pFileList->move(TopLeft.x() + 10, ToolBarBottom + 7);
+  pLastToolPos = ToolBarBottom;
+}
+
+void TMain::showEvent(QShowEvent *E) {
+  QMainWindow::showEvent(E);
+  if (!pPlaced) {
+    pPlaced = true;
+    PlaceFileList();
+    pFileList->show();
+  }
+}
+
+void TMain::dragEnterEvent(QDragEnterEvent *E) {
+  if (E->mimeData()->hasUrls()) E->acceptProposedAction();
+}
+
+void TMain::dropEvent(QDropEvent *E) {
+  std::vector<std::string> Names;
+  for (const QUrl &U : E->mimeData()->urls())
+    if (U.isLocalFile()) Names.push_back(U.toLocalFile().toStdString());
+  E->acceptProposedAction();
+  Guarded([&] { OpenFiles(Names); });
+}

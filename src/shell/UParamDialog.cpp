@@ -1,0 +1,78 @@
+#include "shell/UParamDialog.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/UFormat.h"
+#include "core/UGlobalData.h"
+#include "shell/UUiServices.h"
+
+namespace {
+QString Q(const std::string &S) { return QString::fromStdString(S); }
+std::string S(const QLineEdit *E) { return E->text().toStdString(); }
+} // namespace
+
+TParamDialog::TParamDialog(TGlobalData &GlobalData, QWidget *Parent)
+    : QDialog(Parent), pGlobalData(GlobalData) {
+  setWindowTitle("Parameters");
+  auto *V = new QVBoxLayout(this);
+  auto *F = new QFormLayout;
+  EdTAImUTC = new QLineEdit(this);
+  EdLon = new QLineEdit(this);
+  EdLat = new QLineEdit(this);
+  EdHeight = new QLineEdit(this);
+  EdOBSERVER = new QLineEdit(this);
+  EdBSS_SITE = new QLineEdit(this);
+  EdBSS_INST = new QLineEdit(this);
+  EdBSS_INST->setMinimumWidth(360);
+  F->addRow("TAI - UTC [s]", EdTAImUTC);
+  F->addRow("Observer Longitude [deg]", EdLon);
+  F->addRow("", new QLabel("positive West of Greenwich", this));
+  F->addRow("Observer Latitude [deg]", EdLat);
+  F->addRow("Observer Height [m]", EdHeight);
+  F->addRow(new QLabel("FITS Keyword Defaults:", this));
+  F->addRow("OBSERVER", EdOBSERVER);
+  F->addRow("BSS_SITE", EdBSS_SITE);
+  F->addRow("BSS_INST", EdBSS_INST);
+  V->addLayout(F);
+  auto *H = new QHBoxLayout;
+  BuOK = new QPushButton("OK", this);
+  BuCancel = new QPushButton("Cancel", this);
+  BuOK->setDefault(true);
+  H->addStretch();
+  H->addWidget(BuOK);
+  H->addWidget(BuCancel);
+  V->addLayout(H);
+  connect(BuOK, &QPushButton::clicked, this, [this] { Guarded([this] { BuOKClick(); }); });
+  connect(BuCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TParamDialog::FormShow() {
+  EdTAImUTC->setText(Q(Format("%1.10g", pGlobalData.TAImUTC())));
+  EdLon->setText(Q(Format("%1.10g", pGlobalData.ObsLong())));
+  EdLat->setText(Q(Format("%1.10g", pGlobalData.ObsLat())));
+  EdHeight->setText(Q(Format("%1.10g", pGlobalData.ObsHeight())));
+  EdOBSERVER->setText(Q(pGlobalData.OBSERVER()));
+  EdBSS_SITE->setText(Q(pGlobalData.BSS_SITE()));
+  EdBSS_INST->setText(Q(pGlobalData.BSS_INST()));
+}
+
+void TParamDialog::Execute() {
+  FormShow();
+  Ui().ShowModal(*this);
+}
+
+void TParamDialog::BuOKClick() {
+  pGlobalData.SetTAImUTC(StrToFloat(S(EdTAImUTC)));
+  pGlobalData.SetObsLong(StrToFloat(S(EdLon)));
+  pGlobalData.SetObsLat(StrToFloat(S(EdLat)));
+  pGlobalData.SetObsHeight(StrToFloat(S(EdHeight)));
+  pGlobalData.SetOBSERVER(S(EdOBSERVER));
+  pGlobalData.SetBSS_SITE(S(EdBSS_SITE));
+  pGlobalData.SetBSS_INST(S(EdBSS_INST));
+  accept();
+}

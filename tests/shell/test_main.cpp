@@ -1,0 +1,255 @@
+// The main window: start, the Open commands, View Profile, quitting and the settings.
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+#include <clocale>
+
+#include "ShellFixture.h"
+#include "UVersion.h"
+#include "core/UGlobalData.h"
+#include "core/UIniFile.h"
+#include "shell/UAboutOrvalumetrix.h"
+#include "shell/UOpenSpecial.h"
+#include "shell/UParamDialog.h"
+
+using TK = TFakeUiServices;
+
+TEST_F(ShellTest, StartsWithTitleAndEmptyList) {
+  EXPECT_EQ(Main->windowTitle().toStdString(), "Orvalumetrix");
+  EXPECT_EQ(List().windowTitle().toStdString(), "File List");
+  EXPECT_EQ(List().ListView->columnCount(), 8);
+  EXPECT_EQ(List().ListView->headerItem()->text(4).toStdString(), "Exposure");
+  EXPECT_EQ(List().Count(), 0);
+  EXPECT_EQ(List().UntitledCounter(), 0);
+  EXPECT_EQ(Main->ExePath(), Tmp.Path() + "/");
+  EXPECT_EQ(TMain::Instance(), Main.get());
+}
+
+TEST_F(ShellTest, QuitWithOneUnsavedAsksAndReturnToProgramKeepsAll) {
+  AddRamp("u", 3);
+  AddRamp("s1", 3);
+  AddRamp("s2", 3);
+  List().RenameFile(1, Tmp.File("s1.dat"));
+  List().RenameFile(2, Tmp.File("s2.dat"));
+  Fake->UnsavedAnswers.push_back(false); // "Return to program"
+  EXPECT_FALSE(Main->close());
+  EXPECT_EQ(Fake->Texts(TK::kUnsaved), std::vector<std::string>{"1 unsaved spectrum"});
+  EXPECT_EQ(List().Count(), 3);
+  EXPECT_FALSE(Main->Closed());
+  EXPECT_FALSE(std::filesystem::exists(Options.IniFileName)) << "settings are written only at the end";
+}
+
+TEST_F(ShellTest, QuitWithThreeUnsavedClosesAnywayAndWritesSettings) {
+  for (int i = 0; i < 3; ++i)
+    AddRamp("u" + std::to_string(i), 3);
+  Fake->UnsavedAnswers.push_back(true); // "Close anyway"
+  EXPECT_TRUE(Main->close());
+  EXPECT_EQ(Fake->Texts(TK::kUnsaved), std::vector<std::string>{"3 unsaved spectra"});
+  EXPECT_TRUE(Main->Closed());
+  EXPECT_EQ(List().Count(), 0);
+  EXPECT_TRUE(std::filesystem::exists(Options.IniFileName));
+}
+
+TEST_F(ShellTest, QuitWithoutUnsavedDoesNotAsk) {
+  AddRamp("s", 3);
+  List().RenameFile(0, Tmp.File("s.dat"));
+  EXPECT_TRUE(Main->close());
+  EXPECT_TRUE(Fake->Texts(TK::kUnsaved).empty());
+}
+
+TEST_F(ShellTest, SettingsRoundTripThroughTheDialog) {
+  // First run: no file, the defaults.
+  TParamDialog &D = Main->ParamDialog();
+  D.FormShow();
+  EXPECT_EQ(D.EdTAImUTC->text().toStdString(), "35");
+  EXPECT_EQ(D.EdHeight->text().toStdString(), "600");
+  EXPECT_EQ(D.EdOBSERVER->text().toStdString(), "k-ternwald");
+  EXPECT_EQ(D.EdBSS_SITE->text().toStdString(), "Almsted QX");
+  // Execute fills the fields from the settings; the script types over them.
+  Fake->ModalScripts.push_back([](QDialog &Dlg) {
+    auto &P = static_cast<TParamDialog &>(Dlg);
+    P.EdTAImUTC->setText("37");
+    P.EdHeight->setText("1234.56789012345");
+    P.EdOBSERVER->setText("A. Observer");
+    P.BuOKClick();
+  });
+  Run(Main->ActionShowParameters);
+  EXPECT_EQ(Main->GlobalData().TAImUTC(), 37);
+  D.FormShow();
+  // Ten significant digits in the dialog, trailing zeros dropped.
+  EXPECT_EQ(D.EdHeight->text().toStdString(), "1234.56789");
+  EXPECT_TRUE(Main->close());
+  Main.reset();
+
+  TIniFile Ini(Options.IniFileName);
+  EXPECT_EQ(Ini.ReadString("Observer", "TAI-UTC", ""), "37");
+  EXPECT_EQ(Ini.ReadString("FITS Keywords", "OBSERVER", ""), "A. Observer");
+  EXPECT_EQ(Ini.ReadFloat("Observer", "Height(m)", 0), 1234.56789012345);
+  EXPECT_EQ(Ini.ReadString("Locations", "LastDir", ""), std::filesystem::current_path().string());
+  EXPECT_TRUE(Ini.ValueExists("FITS Keywords", "BSS_INST"));
+
+  // The next start reads them back.
+  Main = std::make_unique<TMain>(Options);
+  EXPECT_EQ(Main->GlobalData().TAImUTC(), 37);
+  EXPECT_EQ(Main->GlobalData().OBSERVER(), "A. Observer");
+}
+
+TEST_F(ShellTest, SettingsDialogStopsAtTheFirstBadNumber) {
+  TParamDialog &D = Main->ParamDialog();
+  D.FormShow();
+  D.EdTAImUTC->setText("36");
+  D.EdLon->setText("7,5");
+  D.EdLat->setText("10");
+  D.EdOBSERVER->setText("changed");
+  Guarded([&] { D.BuOKClick(); });
+  EXPECT_EQ(Fake->Texts(TK::kError), std::vector<std::string>{"'7,5' is not a valid floating point value"});
+  EXPECT_EQ(Main->GlobalData().TAImUTC(), 36) << "converted before the faulty field";
+  EXPECT_NE(Main->GlobalData().ObsLat(), 10);
+  EXPECT_EQ(Main->GlobalData().OBSERVER(), "k-ternwald");
+  EXPECT_NE(D.result(), QDialog::Accepted);
+}
+
+TEST_F(ShellTest, SettingsDialogUsesPointUnderCommaLocale) {
+  if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 not installed";
+  Main->GlobalData().SetObsLong(-7.5);
+  TParamDialog &D = Main->ParamDialog();
+  D.FormShow();
+  EXPECT_EQ(D.EdLon->text().toStdString(), "-7.5");
+  D.EdLat->setText("51.25");
+  Guarded([&] { D.BuOKClick(); });
+  std::setlocale(LC_NUMERIC, "C");
+  EXPECT_EQ(Main->GlobalData().ObsLat(), 51.25);
+  EXPECT_TRUE(Fake->Records.empty());
+}
+
+TEST_F(ShellTest, OpenCommandUsesAllTypesAndKeepsHeaderCount) {
+  testutil::WriteFile(Tmp.File("h.dat"), "title\r\nunits\r\nmore\r\n1 10\r\n2 20\r\n");
+  std::filesystem::create_directory(Tmp.File("sub"));
+  testutil::WriteFile(Tmp.File("sub/z.dat"), "a\r\nb\r\nc\r\n1 1 5\r\n2 2 6\r\n3 3 7\r\n");
+  // Open Special with 3 header lines, x in column 2, y in column 3.
+  Fake->ModalScripts.push_back([](QDialog &Dlg) {
+    auto &O = static_cast<TOpenSpecial &>(Dlg);
+    O.EdColX->setText("2");
+    O.EdColY->setText("3");
+    O.EdHeader->setText("3");
+    O.BuOpenClick();
+  });
+  Fake->OpenAnswers.push_back({Tmp.File("sub/z.dat")});
+  Run(Main->ActionOpenSpecial);
+  ASSERT_EQ(List().Count(), 1);
+  EXPECT_EQ(List().Spec(0).DataY, (TDblArr1D{5, 6, 7}));
+  ASSERT_EQ(Fake->FileDialogs.size(), 1u);
+  EXPECT_EQ(Fake->FileDialogs[0].Filter, TOpenSpecial::TextFilter);
+  EXPECT_TRUE(Fake->FileDialogs[0].Multi);
+  // The first file's folder became the current folder.
+  EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(Tmp.File("sub")));
+
+  Fake->OpenAnswers.push_back({Tmp.File("h.dat")});
+  Run(Main->ActionFileOpen);
+  EXPECT_EQ(Fake->FileDialogs[1].Filter,
+            "*.dat, *.txt, *.ascii, *.fit, *.fits, *.fts|*.dat;*.txt;*.ascii;*.fit;*.fits;*.fts|*.*|*.*");
+  EXPECT_EQ(Fake->FileDialogs[1].StartDir, Tmp.File("sub"));
+  ASSERT_EQ(List().Count(), 2);
+  // Sorted by name: h.dat first; its three header lines were skipped, columns 1 and 2.
+  EXPECT_EQ(List().Spec(0).FileName(), "h.dat");
+  EXPECT_EQ(List().Spec(0).DataY, (TDblArr1D{10, 20}));
+  EXPECT_EQ(Main->OpenSpecial().ColX(), 1);
+  EXPECT_EQ(Main->OpenSpecial().Header(), 3);
+}
+
+TEST_F(ShellTest, OpenSpecialRefusesColumnZero) {
+  TOpenSpecial &O = Main->OpenSpecial();
+  O.FormShow();
+  O.EdColX->setText("0");
+  Guarded([&] { O.BuOpenClick(); });
+  EXPECT_EQ(Fake->Texts(TK::kError), std::vector<std::string>{"Column numbers must be > 0"});
+  EXPECT_TRUE(Fake->FileDialogs.empty()) << "nothing is opened";
+  O.EdColX->setText("1");
+  O.EdHeader->setText("-1");
+  Guarded([&] { O.BuOpenClick(); });
+  ASSERT_EQ(Fake->Texts(TK::kError).size(), 2u);
+  EXPECT_EQ(Fake->Texts(TK::kError)[1].rfind("Assertion failure (UOpenSpecial", 0), 0u);
+  EXPECT_TRUE(Fake->FileDialogs.empty());
+}
+
+TEST_F(ShellTest, FolderChangesAlsoWhenReadingFails) {
+  std::filesystem::create_directory(Tmp.File("d"));
+  testutil::WriteFile(Tmp.File("d/bad.fit"), std::string(100, 'x'));
+  Guarded([&] { Main->OpenFiles({Tmp.File("d/bad.fit")}); });
+  EXPECT_EQ(Fake->Texts(TK::kError),
+            std::vector<std::string>{Tmp.File("d/bad.fit") + ": not a valid FITS file"});
+  EXPECT_EQ(std::filesystem::current_path(), std::filesystem::path(Tmp.File("d")));
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor is gone";
+}
+
+TEST_F(ShellTest, ViewProfileWidthsAndBringToFront) {
+  AddRamp("a", 3);
+  AddRamp("b", 3);
+  Main->resize(1000, 700);
+  Select({0, 1});
+  Run(Main->ActionShowProfile);
+  ASSERT_EQ(Main->ChildWindowCount(), 2);
+  EXPECT_TRUE(List().isHidden()) << "View Profile hides the file list";
+  for (QMdiSubWindow *W : Main->MdiArea->subWindowList())
+    EXPECT_EQ(W->width(), 792);
+  // Viewing again only brings the windows to the front.
+  Run(Main->ActionShowProfile);
+  EXPECT_EQ(Main->ChildWindowCount(), 2);
+
+  Main->resize(600, 700);
+  AddRamp("c", 3);
+  Select({2});
+  Run(Main->ActionShowProfile);
+  EXPECT_EQ(Main->MdiArea->subWindowList(QMdiArea::CreationOrder).last()->width(), 500);
+}
+
+TEST_F(ShellTest, FileListReappearsWhenTheLastWindowCloses) {
+  Main->show();
+  AddRamp("a", 3);
+  Select({0});
+  Run(Main->ActionShowProfile);
+  EXPECT_TRUE(List().isHidden());
+  Main->ActionList1Update();
+  EXPECT_TRUE(List().isHidden()) << "a window is still open";
+  Run(Main->ActionWindowCloseAll);
+  EXPECT_EQ(Main->ChildWindowCount(), 0);
+  Main->ActionList1Update();
+  EXPECT_TRUE(List().isVisible());
+  EXPECT_TRUE(Main->ActionShowFileList->isChecked());
+}
+
+TEST_F(ShellTest, IdleHandlerEnablesCommands) {
+  AddRamp("a", 3);
+  Main->ActionList1Update();
+  EXPECT_FALSE(Main->ActionShowProfile->isEnabled());
+  Select({0});
+  // No explicit call: the event loop going idle runs the rules.
+  QEventLoop Loop;
+  QTimer::singleShot(0, &Loop, &QEventLoop::quit);
+  Loop.exec();
+  EXPECT_TRUE(Main->ActionShowProfile->isEnabled());
+}
+
+TEST_F(ShellTest, ActiveWindowCommandsWorkOnTheActiveWindowsSpectrum) {
+  AddRamp("first", 3);
+  AddRamp("second", 3);
+  Select({0, 1});
+  Run(Main->ActionShowProfile);
+  // View Profile shows the last selected first, so "first" ends up active.
+  Fake->SaveAnswers.push_back(Tmp.File("active.dat"));
+  Run(Main->ActionFileSaveMain);
+  ASSERT_EQ(Fake->FileDialogs.size(), 1u);
+  EXPECT_EQ(Fake->FileDialogs[0].FileName, "first.dat");
+  EXPECT_EQ(List().Spec(0).FileName(), "active.dat");
+  EXPECT_EQ(Main->MdiArea->currentSubWindow()->windowTitle().toStdString(), "active.dat");
+}
+
+TEST_F(ShellTest, AboutShowsTheProjectVersion) {
+  EXPECT_EQ(TAboutOrvalumetrix::VersionText().toStdString(), std::string("Version ") + ORVA_VERSION);
+  EXPECT_EQ(Main->About().LaName->text().toStdString(), "Orvalumetrix");
+  Fake->ModalScripts.push_back([](QDialog &D) { D.accept(); });
+  Run(Main->ActionAbout);
+  EXPECT_EQ(Fake->Texts(TK::kModal), std::vector<std::string>{"About"});
+}
