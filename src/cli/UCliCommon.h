@@ -14,6 +14,7 @@ struct TCliCommand {
   const char *Summary;
   const char *Usage; // full help text of the command
   int (*Run)(const std::vector<std::string> &Args);
+  std::string (*Help)() = nullptr; // when the help text is made at run time (replaces Usage)
 };
 
 // Each command unit defines one of these; main.cpp lists them.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/UCliCommon.h"
+#include "cli/UCliOpShared.h"
 #include "cli/UCliRead.h"
 #include "core/UDatFile.h"
 #include "core/UErrors.h"
@@ -48,68 +49,8 @@ const char *const OpUsage =
     "                                         the range every file covers\n"
     "  zeros --count Z                        Z zero points after the last (-zeros)\n";
 
-struct TOpContext {
-  std::string OutDir = ".";
-  bool Fits = false;
-  int Untitled = 0;
-  int Rc = 0;
-};
-
-void Refused(TOpContext &C, const std::string &Msg) {
-  CliError(Msg);
-  C.Rc = 1;
-}
-
-// Names, builds and writes one result; prints the file written.
-void WriteResult(TOpContext &C, const TSpec32 *Source, const TOpResult &R, const TSpec32 *HeaderSource,
-                 bool Named) {
-  std::string Name = ResultName(Named && Source ? Source->FileName() : std::string(), R.History, C.Untitled);
-  std::unique_ptr<TSpec32> S = BuildResultSpec(Name, R, HeaderSource);
-  if (Source) {
-    std::string W = NonFiniteWarning(*Source, R);
-    if (!W.empty()) CliError(Name + W);
-  }
-  std::string File = (std::filesystem::path(C.OutDir) / (Name + (C.Fits ? ".fits" : ".dat"))).string();
-  if (C.Fits)
-    SaveSpecAsFits(*S, File);
-  else
-    WriteDat(*S, File);
-  std::printf("%s\n", File.c_str());
-  std::fflush(stdout);
-}
-
-// Writes every result of a source, or reports its refusal.
-void Deliver(TOpContext &C, const TSpec32 &Source, const TOpOutcome &O) {
-  if (!O.Ok()) {
-    Refused(C, Source.FileName() + O.Condition);
-    return;
-  }
-  for (const TOpResult &R : O.Results)
-    WriteResult(C, &Source, R, &Source, true);
-}
-
-// Exactly one of the flags may be given; returns its index.
-int OneOf(const TCliArgs &A, const std::vector<std::string> &Flags, const char *What) {
-  int Found = -1;
-  for (size_t i = 0; i < Flags.size(); ++i)
-    if (A.Has(Flags[i])) {
-      if (Found >= 0) throw ECliUsage{std::string("give only one ") + What};
-      Found = static_cast<int>(i);
-    }
-  if (Found < 0) throw ECliUsage{std::string("give one ") + What};
-  return Found;
-}
-
 const std::vector<std::string> PairFlags = {"add",      "sub",       "mul", "div", "cross-correlate",
                                             "convolve", "deconvolve"};
-
-std::vector<std::unique_ptr<TSpec32>> ReadAll(const std::vector<std::string> &Files, const TReadOptions &O) {
-  if (Files.empty()) throw ECliUsage{"no file given"};
-  std::vector<std::unique_ptr<TSpec32>> Specs;
-  for (const std::string &F : Files)
-    Specs.push_back(ReadForCli(F, O));
-  return Specs;
-}
 
 int RunOp(const std::vector<std::string> &Args) {
   if (Args.empty()) throw ECliUsage{"no operation given"};
@@ -252,11 +193,20 @@ int RunOp(const std::vector<std::string> &Args) {
       if (Out.EndsLoop) break; // as the dialog: the loop ends here
     }
   } else {
+    for (const TCliOpExtension &E : CliOpExtensions())
+      if (Name == E.Name) return E.Run(Rest);
     throw ECliUsage{"unknown operation '" + Name + "'"};
   }
   return C.Rc;
 }
 
+std::string OpHelp() {
+  std::string H = OpUsage;
+  for (const TCliOpExtension &E : CliOpExtensions())
+    H += E.Usage;
+  return H;
+}
+
 } // namespace
 
-const TCliCommand CliOpCommand{"op", "run one operation on spectrum files", OpUsage, RunOp};
+const TCliCommand CliOpCommand{"op", "run one operation on spectrum files", OpUsage, RunOp, OpHelp};

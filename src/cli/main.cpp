@@ -11,11 +11,7 @@
 namespace {
 
 const TCliCommand *const Commands[] = {
-    &CliInfoCommand,
-    &CliConvertCommand,
-    &CliOpCommand,
-    &CliBaryCommand,
-    &CliEphemerisCommand,
+    &CliInfoCommand, &CliConvertCommand, &CliOpCommand, &CliBaryCommand, &CliEphemerisCommand,
 };
 
 void PrintHelp(std::FILE *Out) {
@@ -49,14 +45,14 @@ int main(int argc, char **argv) {
   std::vector<std::string> Args(argv + 2, argv + argc);
   for (const std::string &A : Args)
     if (A == "--help" || A == "-h") {
-      std::fputs(Cmd->Usage, stdout);
+      std::fputs(Cmd->Help ? Cmd->Help().c_str() : Cmd->Usage, stdout);
       return 0;
     }
   try {
     return Cmd->Run(Args);
   } catch (const ECliUsage &E) {
     CliError(E.Msg);
-    std::fputs(Cmd->Usage, stderr);
+    std::fputs(Cmd->Help ? Cmd->Help().c_str() : Cmd->Usage, stderr);
     return 2;
   } catch (const std::exception &E) {
     CliError(E.what());

@@ -1,0 +1,49 @@
+#pragma once
+// What the operations of "op" share: where results go, how they are named and written, how
+// refusals are reported; and the table through which further operation units add names.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/UCliCommon.h"
+#include "cli/UCliRead.h"
+#include "ops/UOpResult.h"
+
+class TSpec32;
+
+struct TOpContext {
+  std::string OutDir = ".";
+  bool Fits = false;
+  int Untitled = 0; // the "Untitled-N" counter of this run
+  int Rc = 0;
+};
+
+// "orvalumetrix-cli: " + Msg; the exit code becomes 1.
+void Refused(TOpContext &C, const std::string &Msg);
+// Names (as the file list would), builds and writes one result; prints the file written.
+// Named: from Source's name with the result's suffix; otherwise an "Untitled-N" name.
+void WriteResult(TOpContext &C, const TSpec32 *Source, const TOpResult &R, const TSpec32 *HeaderSource,
+                 bool Named);
+// Writes every result of a source (header from the source), or reports its refusal.
+void Deliver(TOpContext &C, const TSpec32 &Source, const TOpOutcome &O);
+// Exactly one of the flags may be given; returns its index.
+int OneOf(const TCliArgs &A, const std::vector<std::string> &Flags, const char *What);
+// Reads every file (usage error when there is none).
+std::vector<std::unique_ptr<TSpec32>> ReadAll(const std::vector<std::string> &Files, const TReadOptions &O);
+// The options every operation takes: --out DIR, --fits, --colx, --coly, --header. ValueOptions
+// and FlagOptions are the operation's own.
+TCliArgs OpArgs(const std::vector<std::string> &Rest, std::vector<std::string> ValueOptions,
+                std::vector<std::string> FlagOptions, TOpContext &C, TReadOptions &O);
+
+// Further operations: a unit defines a static TCliOpRegistrar with its name, its lines for
+// the help text and its body (which receives the arguments after the name and returns the
+// exit code).
+struct TCliOpExtension {
+  const char *Name;
+  const char *Usage;
+  int (*Run)(const std::vector<std::string> &Rest);
+};
+std::vector<TCliOpExtension> &CliOpExtensions();
+struct TCliOpRegistrar {
+  explicit TCliOpRegistrar(const TCliOpExtension &E) { CliOpExtensions().push_back(E); }
+};
