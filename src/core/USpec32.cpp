@@ -151,7 +151,9 @@ void TSpec32::ReadFitsData(const std::string &FName) {
   H.ReadSpectrum(DataY);
   // x and the equidistance test in one pass (the arithmetic of IsEquidistant: the mean step
   // from the first and last x, each step compared with it).
-  auto XAt = [&](int32_t i) { return ((i - Crpix) * Cdelt + Crval) * Factor; };
+  // Copies in locals: the compiler then knows the stores into x cannot change them.
+  const double Px = Crpix, Dx = Cdelt, Vx = Crval, Fx = Factor;
+  auto XAt = [Px, Dx, Vx, Fx](int32_t i) { return ((i - Px) * Dx + Vx) * Fx; };
   double *X = DataX.data();
   bool Equi = true;
   X[0] = XAt(1);

@@ -85,19 +85,25 @@ double BrentMinimum(double Ax, double Bx, double Cx, double FBx, TG &&G, double 
         A = X;
       else
         B = X;
-      V = W, FV = FW;
-      W = X, FW = FX;
-      X = U, FX = FU;
+      V = W;
+      FV = FW;
+      W = X;
+      FW = FX;
+      X = U;
+      FX = FU;
     } else {
       if (U < X)
         A = U;
       else
         B = U;
       if (FU <= FW || W == X) {
-        V = W, FV = FW;
-        W = U, FW = FU;
+        V = W;
+        FV = FW;
+        W = U;
+        FW = FU;
       } else if (FU <= FV || V == X || V == W) {
-        V = U, FV = FU;
+        V = U;
+        FV = FU;
       }
     }
   }
@@ -127,8 +133,10 @@ double LineMinimum(TVec &P, TVec &Dir, double FP, const TNrMultiFunc &F) {
   double C = B + GOLD * (B - A), FC = G(C);
   for (int K = 0; FC < FB; ++K) {
     if (K >= MAXEXPAND || !std::isfinite(C)) nrerror("dpowell: no minimum along a search direction");
-    A = B, FA = FB;
-    B = C, FB = FC;
+    A = B;
+    FA = FB;
+    B = C;
+    FB = FC;
     C = B + GOLD * (B - A);
     FC = G(C);
   }
