@@ -1,6 +1,7 @@
 #include "core/UDatFile.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
@@ -27,11 +28,15 @@ std::string LoadFile(const std::string &FName) {
   if (!F) OrvaRaise("Cannot open file \"" + FName + "\". " + std::strerror(errno));
   std::string Buf;
   struct stat St;
-  if (::fstat(fileno(F), &St) == 0 && St.st_size > 0) Buf.reserve(static_cast<size_t>(St.st_size));
+  size_t Size = ::fstat(fileno(F), &St) == 0 && St.st_size > 0 ? static_cast<size_t>(St.st_size) : 0;
+  // One read into a buffer of the file's size; then whatever a growing file still holds.
+  Buf.resize(Size);
+  size_t Got = Size ? std::fread(Buf.data(), 1, Size, F) : 0;
+  Buf.resize(Got);
   char Chunk[1 << 16];
   size_t N;
-  while ((N = std::fread(Chunk, 1, sizeof Chunk, F)) > 0)
-    Buf.append(Chunk, N);
+  if (Got == Size)
+    while ((N = std::fread(Chunk, 1, sizeof Chunk, F)) > 0) Buf.append(Chunk, N);
   bool Failed = std::ferror(F) != 0;
   int Err = errno;
   std::fclose(F);
@@ -62,14 +67,29 @@ size_t SkipLine(std::string_view S, size_t Pos) {
 // The fast form's number token: skip characters of code <= 32 (line ends too), take up to 64
 // following characters of code > 32. At the end of the file a missing token reads as 0.
 double ReadToken(std::string_view S, size_t &Pos) {
-  size_t N = S.size();
-  while (Pos < N && static_cast<unsigned char>(S[Pos]) <= 32)
-    ++Pos;
+  const size_t N = S.size();
+  const char *D = S.data();
+  // Numbers written right-aligned start after runs of blanks: skip those eight at a time.
+  while (Pos + 8 <= N && std::memcmp(D + Pos, "        ", 8) == 0) Pos += 8;
+  while (Pos < N && static_cast<unsigned char>(D[Pos]) <= 32) ++Pos;
   if (Pos >= N) return 0.0;
-  size_t Start = Pos;
-  while (Pos < N && Pos - Start < 64 && static_cast<unsigned char>(S[Pos]) > 32)
-    ++Pos;
+  const size_t Start = Pos;
+  const size_t Limit = N - Start < 64 ? N : Start + 64;
+  // The common case, a plain decimal number ended by a blank or a line end, goes straight to
+  // from_chars, which also finds its end; anything else (a sign "+", "inf", garbage) takes the
+  // full conversion and its checks.
+  auto Numeric = [](char C) { return (C >= '0' && C <= '9') || C == '.'; };
+  const char C0 = D[Start], C1 = Start + 1 < Limit ? D[Start + 1] : '\0';
   double V;
+  if (Numeric(C0) || (C0 == '-' && Numeric(C1))) {
+    auto [Ptr, Ec] = std::from_chars(D + Start, D + Limit, V, std::chars_format::general);
+    const size_t End = static_cast<size_t>(Ptr - D);
+    if (Ec == std::errc() && (End == N || (End < Limit && static_cast<unsigned char>(D[End]) <= 32))) {
+      Pos = End;
+      return V;
+    }
+  }
+  while (Pos < Limit && static_cast<unsigned char>(D[Pos]) > 32) ++Pos;
   if (!TryStrToFloat(S.substr(Start, Pos - Start), V)) OrvaRaise("Invalid numeric input");
   return V;
 }
