@@ -147,25 +147,26 @@ void TSpec32::ReadFitsData(const std::string &FName) {
   if (N <= 0 || static_cast<int64_t>(N) * Bytes > H.DataBytesAvailable())
     OrvaRaise(FName + ": not a FITS file");
   double Crval = H.CRVAL1(), Cdelt = H.CDELT1(), Crpix = H.CRPIX1();
-  SetSize(N);
+  pSize = N;
+  DataY.resize(static_cast<size_t>(N));
   H.ReadSpectrum(DataY);
   // x and the equidistance test in one pass (the arithmetic of IsEquidistant: the mean step
-  // from the first and last x, each step compared with it).
-  // Copies in locals: the compiler then knows the stores into x cannot change them.
+  // from the first and last x, each step compared with it). x is appended to reserved
+  // storage, so that its 8 bytes per point are written once, not zeroed first. The previous x
+  // is computed again rather than read back, the same expression giving the same value.
   const double Px = Crpix, Dx = Cdelt, Vx = Crval, Fx = Factor;
   auto XAt = [Px, Dx, Vx, Fx](int32_t i) { return ((i - Px) * Dx + Vx) * Fx; };
-  double *X = DataX.data();
+  DataX.clear();
+  DataX.reserve(static_cast<size_t>(N));
+  DataX.push_back(XAt(1));
   bool Equi = true;
-  X[0] = XAt(1);
   if (N > 1) {
     const double Step = (XAt(N) - XAt(1)) / (N - 1);
     const double Tol = 1e-5 * Step;
     int Bad = 0;
-    // The previous x is computed again rather than read back, so that the loop carries no
-    // dependence and vectorises; the same expression gives the same value.
     for (int32_t i = 1; i < N; ++i) {
       const double Xi = XAt(i + 1);
-      X[i] = Xi;
+      DataX.push_back(Xi);
       Bad |= std::fabs(Xi - XAt(i) - Step) > Tol;
     }
     Equi = Bad == 0;
