@@ -46,12 +46,20 @@ const std::vector<std::string> &FitsFiles() {
 
 void BM_ReadFitsOnly(benchmark::State &State) {
   const auto &Names = FitsFiles();
+  // The spectra stay alive until all are read, as they do in the list; they are freed with
+  // the clock stopped, as the list is.
   for (auto _ : State) {
+    std::vector<std::unique_ptr<TSpec32>> Kept;
+    Kept.reserve(Names.size());
     for (const std::string &N : Names) {
-      TSpec32 S;
-      S.ReadFits(N);
-      benchmark::DoNotOptimize(S.MaxVal());
+      auto S = std::make_unique<TSpec32>();
+      S->ReadFits(N);
+      benchmark::DoNotOptimize(S->MaxVal());
+      Kept.push_back(std::move(S));
     }
+    State.PauseTiming();
+    Kept.clear();
+    State.ResumeTiming();
   }
   State.SetItemsProcessed(State.iterations() * NFiles);
 }
