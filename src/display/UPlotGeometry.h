@@ -1,0 +1,120 @@
+#pragma once
+// The arithmetic of the plot window, free of any window: the mapping between sample indexes,
+// y values and pixels, the zoom steps and their limits, the tick algorithm of both scales and
+// the vertex lists of the curve (plain, stepped and reduced to one span per pixel column).
+// Pixels are plot-image coordinates: x grows to the right from the first sample, y grows
+// downwards from the top of the plot area (0) to its bottom edge (PlotH).
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Round to the nearest integer, halves to even (the rounding of the whole plot window).
+int32_t RoundEven(double V);
+
+struct TPlotMapping {
+  double HZoom = 1;   // pixels per sample (may be below 1)
+  double PlotMax = 1; // y value at the top edge
+  double Slope = -1;  // PlotH / (PlotMin - PlotMax): pixels per y unit, negative
+  int32_t PlotH = 0;  // height of the plot area in pixels
+
+  // Makes the mapping of a plot area PlotH pixels high showing PlotMin ... PlotMax.
+  static TPlotMapping Make(double HZoom, double PlotMin, double PlotMax, int32_t PlotH);
+
+  // floor(i * HZoom + 1e-10): left pixel of sample i.
+  int32_t IndToScr(int64_t i) const;
+  // floor(x / HZoom + 1e-10): the sample under pixel x.
+  int32_t ScrToInd(int64_t x) const;
+  // (y - PlotMax) * Slope rounded half to even, clamped to 0 ... PlotH. A NaN lands on the top edge.
+  int32_t VToScreen(double y) const;
+  // k / Slope + PlotMax, not clamped.
+  double ScreenToV(double k) const { return k / Slope + PlotMax; }
+};
+
+// The y range a new window shows: 5 % margins around MinVal ... MaxVal, or +-0.5 around a
+// constant spectrum. MaxVal < MinVal is an internal consistency failure.
+void InitialYRange(double MinVal, double MaxVal, double &PlotMin, double &PlotMax);
+
+// Zoom of a new window: (AreaWidth - BorderL - BorderR) / N, or 1 when that exceeds 0.5.
+double InitialHZoom(int32_t AreaWidth, int32_t BorderL, int32_t BorderR, int32_t N);
+
+// The horizontal zoom commands. N is the sample count, W the usable width of the scroll area.
+double ZoomInValue(double Z, int32_t N);
+double ZoomOutValue(double Z, int32_t N, int32_t W);
+double FitZoomValue(int32_t W, int32_t N);
+double RubberBandZoomValue(double Z, int32_t N);
+// A typed zoom: |value| clamped to 50/N ... 100000/N; false when Text is not a number.
+bool TypedZoomValue(std::string_view Text, int32_t N, double &Z);
+
+// "Boxes" is drawn only at whole zooms of at least 2.
+bool BoxesApply(bool BoxesChosen, double HZoom);
+
+// The step of the scale ticks: 1, 2, 5 or 10 times the power of ten below D.
+double NiceStep(double D);
+
+// Ticks and labels of a scale over [Lo, Hi], about S pixels apart on a length of L pixels.
+// Values far from 1 are written as a mantissa with the decimal exponent appended (1.5e6).
+struct TScaleTicks {
+  int32_t Exponent = 0; // decimal exponent of the largest end
+  double Factor = 1;    // 10^Exponent when the scale is written with a factor, else 1
+  double First = 0;     // first tick in units of Factor
+  double Step = 0;      // tick step in units of Factor
+  int32_t Count = 0;    // number of ticks (0: the range holds fewer than two multiples of Step)
+  int32_t Decimals = 0; // decimals of the labels
+
+  double U(int32_t k) const { return First + k * Step; }
+  double Value(int32_t k) const { return U(k) * Factor; }
+  std::string Label(int32_t k) const;
+};
+// Hi <= Lo is an internal consistency failure.
+TScaleTicks ScaleTicks(double Lo, double Hi, int32_t S, int32_t L);
+
+// Left edge of an x-scale label of width W centred on Px, kept inside the plot width.
+int32_t XLabelLeft(int32_t Px, int32_t W, int32_t PlotW);
+// Centre line of a y-scale label at tick pixel Y, kept H pixels away from both ends.
+int32_t YLabelCentre(int32_t Y, int32_t H, int32_t PlotH);
+
+// Fractional sample positions of x values, for the x-scale ticks. An equidistant axis is
+// interpolated from its ends; any other axis is searched for the bracketing samples, each
+// search starting where the previous one ended (the ticks come in increasing order).
+class TXPositionFinder {
+public:
+  TXPositionFinder(const double *X, int32_t N, bool Equidistant);
+  double Position(double XValue);
+
+private:
+  const double *pX;
+  int32_t pN;
+  bool pEquidistant;
+  int32_t pLast = 0;
+};
+
+struct TPixelPoint {
+  int32_t X = 0;
+  int32_t Y = 0;
+  bool operator==(const TPixelPoint &) const = default;
+};
+
+// Vertices of the polyline through samples From ... To (inclusive) of Y.
+void LineVertices(const TPlotMapping &M, const double *Y, int32_t From, int32_t To,
+                  std::vector<TPixelPoint> &Out);
+// The same picture with at most four vertices per pixel column: the first sample of the column,
+// the extremes, and the last. Only below one pixel per sample is there anything to gain; the
+// column union of the vertical runs and the joins to the neighbours stay exactly those of the
+// plain polyline.
+void DecimatedVertices(const TPlotMapping &M, const double *Y, int32_t From, int32_t To,
+                       std::vector<TPixelPoint> &Out);
+// Whichever of the two a curve of samples From ... To is drawn with at the mapping's zoom.
+void CurveVertices(const TPlotMapping &M, const double *Y, int32_t From, int32_t To,
+                   std::vector<TPixelPoint> &Out);
+// The stepped curve of samples 0 ... N-1: each sample a horizontal step of HZoom pixels, joined by
+// vertical rises. Two vertices per sample: vertices 2i and 2i+1 are the step of sample i, so
+// segment 2i-1 is its rise.
+void BoxVertices(const TPlotMapping &M, const double *Y, int32_t N, std::vector<TPixelPoint> &Out);
+
+// Draws the polyline through V[0] ... V[N-1] into a 32-bit image buffer (Stride pixels per row,
+// W x H pixels) in Colour: each segment from its first to its last pixel inclusive (Bresenham),
+// clipped to the image. The picture is the union of the segments' pixels, so a polyline and any
+// other vertex list with the same vertical runs and the same joins give the same image.
+void RasterPolyline(uint32_t *Bits, int32_t Stride, int32_t W, int32_t H, const TPixelPoint *V, size_t N,
+                    uint32_t Colour);

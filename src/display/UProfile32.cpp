@@ -1,0 +1,904 @@
+#define ORVA_UNIT "UProfile32"
+#include "display/UProfile32.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "core/UErrors.h"
+#include "core/UFormat.h"
+#include "core/USpec32.h"
+#include "display/USetMinMax.h"
+#include "shell/UCursors.h"
+#include "shell/UUiServices.h"
+
+namespace {
+
+constexpr int kYScaleWidth = 57;
+
+QPen MakePen(const QColor &C, Qt::PenStyle Style = Qt::SolidLine) {
+  QPen P(C, 1, Style);
+  P.setCosmetic(true);
+  return P;
+}
+
+[[noreturn]] void RangeError() { OrvaRaise("Range check error"); }
+
+QString Q(const std::string &S) { return QString::fromStdString(S); }
+
+TShiftState ShiftOf(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Mods) {
+  TShiftState S = 0;
+  if (Mods & Qt::ShiftModifier) S |= ssShift;
+  if (Mods & Qt::AltModifier) S |= ssAlt;
+  if (Mods & Qt::ControlModifier) S |= ssCtrl;
+  if (Buttons & Qt::LeftButton) S |= ssLeft;
+  if (Buttons & Qt::RightButton) S |= ssRight;
+  if (Buttons & Qt::MiddleButton) S |= ssMiddle;
+  return S;
+}
+
+// The scrolling surface: shows the visible part of the plot image and reports the mouse in
+// plot-image coordinates.
+class TPlotSurface : public QWidget {
+public:
+  TPlotSurface(TProfile32 *Owner, QWidget *Parent) : QWidget(Parent), pOwner(Owner) {
+    setMouseTracking(true);
+    setAutoFillBackground(true);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setCursor(ProgramCursor(1));
+  }
+
+protected:
+  void paintEvent(QPaintEvent *) override {
+    QPainter P(this);
+    pOwner->PaintPlot(P);
+  }
+  void resizeEvent(QResizeEvent *) override { pOwner->SurfaceResized(); }
+  void mousePressEvent(QMouseEvent *E) override {
+    const QPoint P = ToPlot(E);
+    const TShiftState S = ShiftOf(E->buttons(), E->modifiers());
+    Guarded([&] { pOwner->PlotMouseDown(P, S); });
+  }
+  void mouseMoveEvent(QMouseEvent *E) override {
+    const QPoint P = ToPlot(E);
+    const TShiftState S = ShiftOf(E->buttons(), E->modifiers());
+    Guarded([&] { pOwner->PlotMouseMove(P, S); });
+  }
+  void mouseReleaseEvent(QMouseEvent *E) override {
+    const QPoint P = ToPlot(E);
+    const TShiftState S = ShiftOf(E->buttons(), E->modifiers());
+    Guarded([&] { pOwner->PlotMouseUp(P, S); });
+    // The context menu comes when the right button is let go, after the selection event.
+    if (E->button() == Qt::RightButton) pOwner->PopupMenu->popup(E->globalPosition().toPoint());
+  }
+
+private:
+  QPoint ToPlot(QMouseEvent *E) const {
+    const QPoint W = E->position().toPoint();
+    return {W.x() - pOwner->BorderL() + pOwner->ScrollPos(), W.y() - pOwner->BorderT()};
+  }
+  TProfile32 *pOwner;
+};
+
+class TYScaleView : public QWidget {
+public:
+  TYScaleView(TProfile32 *Owner, QWidget *Parent) : QWidget(Parent), pOwner(Owner) {
+    setFixedWidth(kYScaleWidth);
+    setAutoFillBackground(true);
+  }
+
+protected:
+  void paintEvent(QPaintEvent *) override {
+    QPainter P(this);
+    pOwner->PaintYScale(P);
+  }
+
+private:
+  TProfile32 *pOwner;
+};
+
+} // namespace
+
+TProfile32::TProfile32(const TProfileHooks *Hooks, QWidget *Parent) : QMdiSubWindow(Parent), pHooks(Hooks) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  pOverlay = std::make_unique<TOverlay>(this);
+  pBrushBG = QColor(255, 255, 255);
+  pBrushScale = QColor(240, 240, 240);
+  pPenBG = MakePen(QColor(0, 0, 0));
+  pPenZeroline = MakePen(QColor(192, 220, 192), Qt::DashLine);
+  pPenHorLine = MakePen(QColor(160, 160, 164), Qt::DashLine);
+  pPenCurve = MakePen(QColor(0, 0, 255));
+  pPenCursor = MakePen(QColor(247, 148, 29));
+  pPenSelection = MakePen(QColor(200, 230, 200));
+  pFont = QFont("DejaVu Sans");
+  pFont.setPixelSize(11);
+  // Crisp labels, as on the classic bitmap font.
+  pFont.setStyleStrategy(QFont::NoAntialias);
+  CreateControls();
+  CreateActions();
+  InstallKeyPreview(this);
+}
+
+TProfile32::~TProfile32() {
+  // A window destroyed without being closed (its parent went first) still unlinks itself while
+  // its owner is alive; once the owner has detached, the spectrum may be gone already.
+  if (!pClosed && pHooks && pSpec32 && pSpec32->Profile32() == this) pSpec32->SetProfile32(nullptr);
+}
+
+void TProfile32::CreateControls() {
+  auto *Content = new QWidget;
+  auto *Main = new QVBoxLayout(Content);
+  Main->setContentsMargins(0, 0, 0, 0);
+  Main->setSpacing(0);
+
+  // Top panel: read-out, horizontal zoom, vertical zoom, line style, horizontal line.
+  auto *Top = new QWidget(Content);
+  Top->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  auto *TopL = new QHBoxLayout(Top);
+  TopL->setContentsMargins(2, 2, 2, 2);
+  auto *ReadOut = new QWidget(Top);
+  auto *ReadOutL = new QGridLayout(ReadOut);
+  ReadOutL->setContentsMargins(0, 0, 0, 0);
+  ReadOutL->setVerticalSpacing(0);
+  LaIndex = new QLabel(ReadOut);
+  LaX = new QLabel(ReadOut);
+  LaY = new QLabel(ReadOut);
+  const char *Names[3] = {"Index", "x", "y"};
+  QLabel *Values[3] = {LaIndex, LaX, LaY};
+  for (int i = 0; i < 3; ++i) {
+    ReadOutL->addWidget(new QLabel(Names[i], ReadOut), i, 0);
+    Values[i]->setMinimumWidth(90);
+    ReadOutL->addWidget(Values[i], i, 1);
+  }
+  TopL->addWidget(ReadOut);
+
+  auto *GbHZoom = new QGroupBox("Horizontal Zoom", Top);
+  auto *HZL = new QHBoxLayout(GbHZoom);
+  EdHZoom = new QLineEdit("1", GbHZoom);
+  EdHZoom->setMaximumWidth(60);
+  BuHZoomIn = new QToolButton(GbHZoom);
+  BuHZoomOut = new QToolButton(GbHZoom);
+  BuHZoomFit = new QToolButton(GbHZoom);
+  BuHZoomIn->setText("+");
+  BuHZoomOut->setText("-");
+  BuHZoomFit->setText("<>");
+  HZL->addWidget(EdHZoom);
+  HZL->addWidget(BuHZoomIn);
+  HZL->addWidget(BuHZoomOut);
+  HZL->addWidget(BuHZoomFit);
+  TopL->addWidget(GbHZoom);
+
+  GbVZoom = new QGroupBox("Vertical Zoom", Top);
+  TopL->addWidget(GbVZoom);
+
+  RgLineStyle = new QGroupBox("Line Style", Top);
+  auto *LSL = new QHBoxLayout(RgLineStyle);
+  RbLines = new QRadioButton("Lines", RgLineStyle);
+  RbBoxes = new QRadioButton("Boxes", RgLineStyle);
+  RbLines->setChecked(true);
+  LSL->addWidget(RbLines);
+  LSL->addWidget(RbBoxes);
+  TopL->addWidget(RgLineStyle);
+
+  auto *HorBox = new QWidget(Top);
+  auto *HorL = new QHBoxLayout(HorBox);
+  HorL->setContentsMargins(0, 0, 0, 0);
+  CbHorLine = new QCheckBox("Plot horizontal line at y =", HorBox);
+  EdHorLine = new QLineEdit("1.0", HorBox);
+  EdHorLine->setMaximumWidth(70);
+  HorL->addWidget(CbHorLine);
+  HorL->addWidget(EdHorLine);
+  TopL->addWidget(HorBox);
+  TopL->addStretch();
+  Main->addWidget(Top);
+
+  // The y scale left of the scrolling plot surface.
+  auto *Middle = new QHBoxLayout;
+  Middle->setSpacing(0);
+  YScaleView = new TYScaleView(this, Content);
+  Middle->addWidget(YScaleView);
+  auto *Right = new QVBoxLayout;
+  Right->setSpacing(0);
+  PlotSurface = new TPlotSurface(this, Content);
+  QPalette Pal = PlotSurface->palette();
+  Pal.setColor(QPalette::Window, pBrushScale);
+  PlotSurface->setPalette(Pal);
+  YScaleView->setPalette(Pal);
+  ScrollBar = new QScrollBar(Qt::Horizontal, Content);
+  Right->addWidget(PlotSurface, 1);
+  Right->addWidget(ScrollBar);
+  Middle->addLayout(Right, 1);
+  Main->addLayout(Middle, 1);
+
+  StatusBar = new QStatusBar(Content);
+  StatusBar->setSizeGripEnabled(false);
+  const int Widths[4] = {120, 200, 200, 200};
+  for (int i = 0; i < 4; ++i) {
+    StatusPanel[i] = new QLabel(StatusBar);
+    StatusPanel[i]->setFixedWidth(Widths[i]);
+    StatusBar->addWidget(StatusPanel[i]);
+  }
+  Main->addWidget(StatusBar);
+  setWidget(Content);
+
+  Timer1 = new QTimer(this);
+  Timer1->setSingleShot(true);
+  Timer1->setInterval(100);
+  connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+  connect(ScrollBar, &QScrollBar::valueChanged, PlotSurface, [this] { PlotSurface->update(); });
+  connect(EdHZoom, &QLineEdit::returnPressed, this, [this] { Guarded([this] { EdHZoomEnter(); }); });
+  connect(CbHorLine, &QCheckBox::clicked, this, [this] { Guarded([this] { FillBitmap(); }); });
+  connect(EdHorLine, &QLineEdit::returnPressed, this, [this] {
+    if (QApplication::keyboardModifiers() == Qt::NoModifier) Guarded([this] { FillBitmap(); });
+  });
+  connect(RbBoxes, &QRadioButton::toggled, this, [this] {
+    if (pFormDefined) Guarded([this] { FillBitmap(); });
+  });
+}
+
+QAction *TProfile32::Command(const char *Caption, const QKeySequence &Key, const char *Hint,
+                             void (TProfile32::*Slot)()) {
+  auto *A = new QAction(Caption, this);
+  if (!Key.isEmpty()) {
+    A->setShortcut(Key);
+    A->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  }
+  if (Hint) {
+    A->setToolTip(Hint);
+    A->setStatusTip(Hint);
+  }
+  addAction(A);
+  connect(A, &QAction::triggered, this, [this, Slot] { Guarded([this, Slot] { (this->*Slot)(); }); });
+  return A;
+}
+
+void TProfile32::CreateActions() {
+  ActionHZoomIn = Command("Hor. zoom in", QKeySequence(Qt::Key_PageUp), "Hor. zoom in", &TProfile32::HZoomIn);
+  ActionHZoomOut =
+      Command("Hor. zoom out", QKeySequence(Qt::Key_PageDown), "Hor. zoom out", &TProfile32::HZoomOut);
+  ActionHZoomFit = Command("Fit window horizontally", QKeySequence(Qt::CTRL | Qt::Key_1),
+                           "Fit window horizontally", &TProfile32::HZoomFit);
+  ActionVZoomIn = Command("Vert. zoom in", QKeySequence(Qt::CTRL | Qt::Key_PageUp), "Vert. zoom in",
+                          &TProfile32::VZoomIn);
+  ActionVZoomOut = Command("Vert. zoom out", QKeySequence(Qt::CTRL | Qt::Key_PageDown), "Vert. zoom out",
+                           &TProfile32::VZoomOut);
+  ActionMoveUp = Command("Move up", QKeySequence(Qt::SHIFT | Qt::Key_PageUp), "Move up", &TProfile32::MoveUp);
+  ActionMoveDown =
+      Command("Move down", QKeySequence(Qt::SHIFT | Qt::Key_PageDown), "Move down", &TProfile32::MoveDown);
+  ActionVZoomFit = Command("Fit window vertically", QKeySequence(Qt::CTRL | Qt::Key_2),
+                           "Fit window vertically", &TProfile32::VZoomFit);
+  ActionSetMinMax = Command("Set Y-Min/Y-Max...", QKeySequence(), nullptr, &TProfile32::SetMinMax);
+  ActionMoveHome = Command("Home", QKeySequence(Qt::Key_Home), nullptr, &TProfile32::MoveHome);
+  ActionMoveEnd = Command("End", QKeySequence(Qt::Key_End), nullptr, &TProfile32::MoveEnd);
+  ActionMoveCenter = Command("Center", QKeySequence(Qt::Key_Insert), nullptr, &TProfile32::MoveCenter);
+  // Ctrl+A is taken as a key press of the window (see FormKeyDown), so the command has no shortcut.
+  ActionSelectAll = Command("Select all", QKeySequence(), nullptr, &TProfile32::SelectAll);
+  ActionClearSelection =
+      Command("Deselect", QKeySequence(Qt::CTRL | Qt::Key_D), nullptr, &TProfile32::ClearSelection);
+  ActionToolsSetHorLine =
+      Command("Set hor. line", QKeySequence(Qt::Key_F5), nullptr, &TProfile32::SetHorLine);
+  ActionToolsSavePos = new QAction("Save Position", this);
+  ActionToolsSaveWL = new QAction("Save Wavelength", this);
+  for (QAction *A : {ActionToolsSavePos, ActionToolsSaveWL}) {
+    A->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(A);
+  }
+  ActionToolsSavePos->setShortcut(QKeySequence(Qt::Key_F1));
+  ActionToolsSaveWL->setShortcut(QKeySequence(Qt::Key_F2));
+  connect(ActionToolsSavePos, &QAction::triggered, this, [this] {
+    if (pHooks && pHooks->SavePos) Guarded([this] { pHooks->SavePos(); });
+  });
+  connect(ActionToolsSaveWL, &QAction::triggered, this, [this] {
+    if (pHooks && pHooks->SaveWL) Guarded([this] { pHooks->SaveWL(); });
+  });
+
+  connect(BuHZoomIn, &QToolButton::clicked, ActionHZoomIn, &QAction::trigger);
+  connect(BuHZoomOut, &QToolButton::clicked, ActionHZoomOut, &QAction::trigger);
+  connect(BuHZoomFit, &QToolButton::clicked, ActionHZoomFit, &QAction::trigger);
+  BuHZoomIn->setToolTip("Hor. zoom in");
+  BuHZoomOut->setToolTip("Hor. zoom out");
+  BuHZoomFit->setToolTip("Fit window horizontally");
+
+  auto *VZL = new QHBoxLayout(GbVZoom);
+  const std::pair<const char *, QAction *> VButtons[] = {{"+", ActionVZoomIn},
+                                                         {"-", ActionVZoomOut},
+                                                         {"^", ActionMoveUp},
+                                                         {"v", ActionMoveDown},
+                                                         {"<>", ActionVZoomFit}};
+  for (const auto &[Text, A] : VButtons) {
+    auto *B = new QToolButton(GbVZoom);
+    B->setText(Text);
+    B->setToolTip(A->toolTip());
+    connect(B, &QToolButton::clicked, A, &QAction::trigger);
+    VZL->addWidget(B);
+  }
+
+  PopupMenu = new QMenu(this);
+  PopupMenu->addAction(ActionSelectAll);
+  PopupMenu->addAction(ActionClearSelection);
+  PopupMenu->addSeparator();
+  PopupMenu->addAction(ActionSetMinMax);
+  PopupMenu->addSeparator();
+  if (pHooks && pHooks->SaveFits) PopupMenu->addAction(pHooks->SaveFits);
+  if (pHooks && pHooks->SaveDat) PopupMenu->addAction(pHooks->SaveDat);
+  PopupMenu->addSeparator();
+  if (pHooks && pHooks->FitsEditor) PopupMenu->addAction(pHooks->FitsEditor);
+}
+
+void TProfile32::InstallKeyPreview(QWidget *W) {
+  W->installEventFilter(this);
+  for (QWidget *C : W->findChildren<QWidget *>())
+    C->installEventFilter(this);
+}
+
+bool TProfile32::eventFilter(QObject *Obj, QEvent *E) {
+  if (E->type() == QEvent::KeyPress) {
+    auto *K = static_cast<QKeyEvent *>(E);
+    bool Taken = false;
+    Guarded([&] { Taken = FormKeyDown(K->key(), K->modifiers()); });
+    if (Taken) return true;
+  }
+  return QMdiSubWindow::eventFilter(Obj, E);
+}
+
+bool TProfile32::FormKeyDown(int Key, Qt::KeyboardModifiers Mods) {
+  const Qt::KeyboardModifiers M = Mods & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+  if (Key == Qt::Key_A && M == Qt::ControlModifier) {
+    SelectAll();
+    return true;
+  }
+  if (M & (Qt::ControlModifier | Qt::AltModifier)) return false;
+  // Qt reports letters by their upper-case key whatever the Shift state.
+  switch (Key) {
+  case Qt::Key_C:
+  case Qt::Key_D:
+  case Qt::Key_F:
+  case Qt::Key_H:
+  case Qt::Key_N:
+  case Qt::Key_P:
+  case Qt::Key_R:
+  case Qt::Key_S:
+  case Qt::Key_T:
+  case Qt::Key_X:
+    if (pHooks && pHooks->ToolLetter) pHooks->ToolLetter(static_cast<char>('A' + (Key - Qt::Key_A)));
+    return true;
+  default:
+    return false;
+  }
+}
+
+// ---- set-up and rendering ----
+
+void TProfile32::Define(int WinWidth, int WinHeight) {
+  ORVA_ASSERT(pSpec32 != nullptr);
+  setWindowTitle(Q(pSpec32->FileName()));
+  // The client size: the frame and title bar come on top.
+  resize(WinWidth, WinHeight);
+  if (layout()) layout()->activate();
+  widget()->layout()->activate();
+  const QSize Frame = size() - widget()->size();
+  resize(WinWidth + Frame.width(), WinHeight + Frame.height());
+  if (layout()) layout()->activate();
+  widget()->layout()->activate();
+
+  pPlotN = pSpec32->Size();
+  ORVA_ASSERT(pPlotN > 0);
+  pDataX = &pSpec32->DataX;
+  pDataY = &pSpec32->DataY;
+  ORVA_ASSERT(pSpec32->MaxVal() - pSpec32->MinVal() >= 0);
+  InitialYRange(pSpec32->MinVal(), pSpec32->MaxVal(), pPlotMin, pPlotMax);
+  pBorderL = 0;
+  pBorderT = 4;
+  SetHZoom(InitialHZoom(VisibleWidth(), pBorderL, pBorderR, pPlotN));
+  if (pHooks && pHooks->ConnectTool) pHooks->ConnectTool(*this);
+  pFormDefined = true;
+  FillBitmap();
+
+  const TDblArr1D &X = *pDataX;
+  if (X.size() < static_cast<size_t>(pPlotN)) RangeError();
+  SetStatusPanel(0, Format("Index: 0 .. %d", pPlotN - 1), true);
+  SetStatusPanel(1, Format("x-values: %1.6g .. %1.6g", X[0], X[static_cast<size_t>(pPlotN) - 1]), true);
+  SetStatusPanel(2, Format("y-values: %1.6g .. %1.6g", pSpec32->MinVal(), pSpec32->MaxVal()), true);
+  SetStatusPanel(3, "", false);
+}
+
+void TProfile32::SetStatusPanel(int i, const std::string &Text, bool Fit) {
+  StatusPanel[i]->setText(Q(Text));
+  if (Fit) StatusPanel[i]->setFixedWidth(StatusPanel[i]->fontMetrics().horizontalAdvance(Q(Text)) + 20);
+}
+
+void TProfile32::SetHZoom(double Z) {
+  pHZoom = Z;
+  EdHZoom->setText(Q(Format("%1.3g", Z)));
+}
+
+void TProfile32::SetPlotRange(double PlotMin, double PlotMax) {
+  pPlotMin = PlotMin;
+  pPlotMax = PlotMax;
+}
+
+void TProfile32::Layout() {
+  pGraphHeight = PlotSurface->height();
+  // A plot of at least one pixel each way, so a window shrunk to nothing still has a mapping.
+  pPlotW = std::max(1, IndToScr(pPlotN));
+  pPlotH = std::max(1, pGraphHeight - pBorderT - pBorderB - pScaleH);
+  const QSize BmpSize(pPlotW, pPlotH + pScaleH);
+  if (pBmp.size() != BmpSize) pBmp = QImage(BmpSize, QImage::Format_RGB32);
+  const QSize BmpYSize(kYScaleWidth, pPlotH + 1);
+  if (pBmpY.size() != BmpYSize) pBmpY = QImage(BmpYSize, QImage::Format_RGB32);
+  if (pBmp.isNull() || pBmpY.isNull()) OrvaRaise("Out of memory");
+  pCurveRect = pBmp.rect();
+  pSlope = pPlotH / (pPlotMin - pPlotMax);
+  pXScaleRect = QRect(0, pPlotH + 1, pPlotW, pBmp.height() - (pPlotH + 1));
+  UpdateScrollBar();
+}
+
+void TProfile32::FillBitmap() {
+  ORVA_ASSERT(pPlotN > 0 && pDataX && pDataY);
+  Layout();
+  DrawPlotArea();
+  if (pOverlay->Count() > 0) pOverlay->Draw();
+  DrawXScale();
+  DrawYScale();
+  pBmpOK = true;
+  PlotSurface->update();
+  YScaleView->update();
+}
+
+void TProfile32::DrawPlotArea() {
+  QPainter P(&pBmp);
+  P.fillRect(pCurveRect, pBrushBG);
+  P.setPen(pPenBG);
+  const QPoint Frame[] = {{0, pPlotH}, {pPlotW - 1, pPlotH}, {pPlotW - 1, 0}, {0, 0}, {0, 1}};
+  P.drawPolyline(Frame, 5);
+  const double Y0 = std::nearbyint(-pSlope * pPlotMax);
+  if (Y0 >= 0 && Y0 < pPlotH) {
+    P.setPen(pPenZeroline);
+    P.drawLine(1, static_cast<int>(Y0), pPlotW - 1, static_cast<int>(Y0));
+  }
+  if (CbHorLine->isChecked()) {
+    const double V = StrToFloat(EdHorLine->text().toStdString());
+    if (pPlotMin <= V && V <= pPlotMax) {
+      const int Y = VToScreen(V);
+      P.setPen(pPenHorLine);
+      P.drawLine(1, Y, pPlotW - 1, Y);
+    }
+  }
+  P.end();
+  DrawCurve(pPlotN, *pDataY, pPenCurve);
+}
+
+void TProfile32::DrawPolyline(const std::vector<TPixelPoint> &V, size_t From, size_t To, const QPen &Pen) {
+  if (To <= From || To >= V.size()) return;
+  if (Pen.style() == Qt::SolidLine && Pen.width() <= 1 && Pen.brush().style() == Qt::SolidPattern) {
+    // Plain curves are set pixel by pixel: every segment exactly from end to end, so that the
+    // reduced and the plain vertex lists give the same picture.
+    ORVA_ASSERT(pBmp.format() == QImage::Format_RGB32);
+    RasterPolyline(reinterpret_cast<uint32_t *>(pBmp.bits()), static_cast<int32_t>(pBmp.bytesPerLine() / 4),
+                   pBmp.width(), pBmp.height(), V.data() + From, To - From + 1, Pen.color().rgb());
+    return;
+  }
+  pPoints.resize(To - From + 1);
+  for (size_t i = From; i <= To; ++i)
+    pPoints[i - From] = QPoint(V[i].X, V[i].Y);
+  QPainter P(&pBmp);
+  P.setPen(Pen);
+  P.drawPolyline(pPoints.data(), static_cast<int>(pPoints.size()));
+}
+
+void TProfile32::DrawCurve(int32_t NCurve, const TDblArr1D &Curve, const QPen &Pen) {
+  if (NCurve <= 0) return;
+  if (static_cast<size_t>(NCurve) > Curve.size()) RangeError();
+  const TPlotMapping M = Mapping();
+  if (BoxesApply(RbBoxes->isChecked(), pHZoom))
+    BoxVertices(M, Curve.data(), NCurve, pVertices);
+  else if (pDecimation)
+    CurveVertices(M, Curve.data(), 0, NCurve - 1, pVertices);
+  else
+    LineVertices(M, Curve.data(), 0, NCurve - 1, pVertices);
+  if (pVertices.size() >= 2) DrawPolyline(pVertices, 0, pVertices.size() - 1, Pen);
+}
+
+void TProfile32::DrawCurveB(int32_t NCurve, const TDblArr1D &Curve, const QPen &NPen, const QPen &SPen,
+                            const std::vector<bool> &SCurve) {
+  if (SCurve.empty() || NCurve <= 0) return;
+  if (static_cast<size_t>(NCurve) > Curve.size() || static_cast<size_t>(NCurve) > SCurve.size()) RangeError();
+  const TPlotMapping M = Mapping();
+  // Segments are drawn in runs that share a pen, in index order, so a later run lies over an
+  // earlier one exactly as if each segment were drawn on its own.
+  if (BoxesApply(RbBoxes->isChecked(), pHZoom)) {
+    BoxVertices(M, Curve.data(), NCurve, pVertices);
+    // Segment k runs from vertex k to k+1; the step of sample 0 and the rise and step of sample i
+    // take the pen of sample i-1.
+    auto Flag = [&](size_t k) { return bool(SCurve[k == 0 ? 0 : (k - 1) / 2]); };
+    const size_t NSeg = pVertices.size() - 1;
+    size_t k = 0;
+    while (k < NSeg) {
+      const bool F = Flag(k);
+      size_t E = k;
+      while (E + 1 < NSeg && Flag(E + 1) == F)
+        ++E;
+      DrawPolyline(pVertices, k, E + 1, F ? SPen : NPen);
+      k = E + 1;
+    }
+    return;
+  }
+  // Lines: segment i (sample i to i+1) takes the pen of sample i.
+  int32_t i = 0;
+  while (i < NCurve - 1) {
+    const bool F = SCurve[static_cast<size_t>(i)];
+    int32_t E = i;
+    while (E + 1 < NCurve - 1 && bool(SCurve[static_cast<size_t>(E) + 1]) == F)
+      ++E;
+    if (pDecimation)
+      CurveVertices(M, Curve.data(), i, E + 1, pVertices);
+    else
+      LineVertices(M, Curve.data(), i, E + 1, pVertices);
+    if (pVertices.size() >= 2) DrawPolyline(pVertices, 0, pVertices.size() - 1, F ? SPen : NPen);
+    i = E + 1;
+  }
+}
+
+void TProfile32::DrawXScale() {
+  const TDblArr1D &X = *pDataX;
+  if (X.size() < static_cast<size_t>(pPlotN)) RangeError();
+  QPainter P(&pBmp);
+  P.fillRect(pXScaleRect, pBrushScale);
+  P.setFont(pFont);
+  const QFontMetrics Fm(pFont, &pBmp);
+  const double Lo = X[0];
+  const double Hi = X[static_cast<size_t>(pPlotN) - 1];
+  ORVA_ASSERT(Hi > Lo);
+  const TScaleTicks T = ScaleTicks(Lo, Hi, 100, pPlotW);
+  const bool Equidistant = pSpec32 ? pSpec32->Equidistant() : false;
+  TXPositionFinder Finder(X.data(), pPlotN, Equidistant);
+  // Ticks placed by searching an uneven axis have red labels.
+  const QColor TextColour = Equidistant ? QColor(0, 0, 0) : QColor(255, 0, 0);
+  for (int32_t k = 0; k < T.Count; ++k) {
+    const double Pos = Finder.Position(T.Value(k));
+    const int32_t Px = RoundEven(Pos * pHZoom);
+    P.setPen(pPenBG);
+    P.drawLine(Px, pPlotH - 5, Px, pPlotH);
+    const QString Label = Q(T.Label(k));
+    const int W = Fm.horizontalAdvance(Label);
+    const int Lx = XLabelLeft(Px, W, pPlotW);
+    P.setPen(TextColour);
+    P.drawText(Lx, pPlotH + 4 + Fm.ascent(), Label);
+  }
+}
+
+void TProfile32::DrawYScale() {
+  QPainter P(&pBmpY);
+  const int W = pBmpY.width();
+  P.fillRect(pBmpY.rect(), pBrushScale);
+  P.setPen(pPenBG);
+  P.drawLine(W - 1, 0, W - 1, pBmpY.height());
+  P.setFont(pFont);
+  const QFontMetrics Fm(pFont, &pBmpY);
+  const int H = Fm.height() / 2;
+  ORVA_ASSERT(pPlotMax > pPlotMin);
+  const TScaleTicks T = ScaleTicks(pPlotMin, pPlotMax, 50, pBmpY.height());
+  for (int32_t k = 0; k < T.Count; ++k) {
+    const int Y = VToScreen(T.Value(k));
+    P.drawLine(W - 6, Y, W - 1, Y);
+    const QString Label = Q(T.Label(k));
+    const int Left = W - 6 - Fm.horizontalAdvance(Label) - 5;
+    const int Centre = YLabelCentre(Y, H, pPlotH);
+    P.drawText(Left, Centre - H + Fm.ascent(), Label);
+  }
+}
+
+void TProfile32::PaintPlot(QPainter &P) {
+  if (!pBmpOK) return;
+  P.translate(pBorderL - ScrollPos(), pBorderT);
+  P.drawImage(0, 0, pBmp);
+  if (pDrawCursor) {
+    P.setPen(pPenCursor);
+    P.drawLine(pMouseMove.x(), 1, pMouseMove.x(), pPlotH - 1);
+  }
+  if (pDrawVZoom) {
+    P.setPen(pPenCursor);
+    const QPoint Band[] = {{pVZoomX0, pVZoomY0},
+                           {pVZoomX0, pVZoomY1},
+                           {pVZoomX1, pVZoomY1},
+                           {pVZoomX1, pVZoomY0},
+                           {pVZoomX0, pVZoomY0}};
+    P.drawPolyline(Band, 5);
+  }
+  if (pDrawSelection) {
+    P.setPen(pPenSelection);
+    const int X0 = IndToScr(pSelInd0);
+    const int X1 = IndToScr(pSelInd1);
+    const QPoint Sel[] = {{X0, 0}, {X1, 0}, {X1, pPlotH - 1}, {X0, pPlotH - 1}, {X0, 0}};
+    P.drawPolyline(Sel, 5);
+  }
+}
+
+void TProfile32::PaintYScale(QPainter &P) {
+  if (pBmpOK) P.drawImage(0, pBorderT, pBmpY);
+}
+
+QImage TProfile32::Snapshot() { return PlotSurface->grab().toImage(); }
+
+// ---- scrolling ----
+
+int TProfile32::VisibleWidth() const { return PlotSurface->width(); }
+int TProfile32::ScrollPos() const { return ScrollBar->value(); }
+int TProfile32::ScrollRange() const { return pPlotW + pBorderL + pBorderR; }
+
+void TProfile32::SetScrollPos(int V) { ScrollBar->setValue(V); }
+
+void TProfile32::UpdateScrollBar() {
+  const int Vis = VisibleWidth();
+  ScrollBar->setRange(0, std::max(0, ScrollRange() - Vis));
+  ScrollBar->setPageStep(std::max(1, Vis));
+  ScrollBar->setSingleStep(20);
+}
+
+void TProfile32::SurfaceResized() { UpdateScrollBar(); }
+
+void TProfile32::MoveHome() { SetScrollPos(0); }
+void TProfile32::MoveEnd() { SetScrollPos(ScrollRange()); }
+void TProfile32::MoveCenter() { SetScrollPos((ScrollRange() - VisibleWidth()) / 2); }
+
+// ---- zoom commands ----
+
+void TProfile32::SetHZoomCentred(double Z) {
+  const int Half = VisibleWidth() / 2;
+  const int32_t Ic = ScrToInd(Half + ScrollPos());
+  SetHZoom(Z);
+  FillBitmap();
+  SetScrollPos(IndToScr(Ic) - Half);
+}
+
+void TProfile32::HZoomIn() { SetHZoomCentred(ZoomInValue(pHZoom, pPlotN)); }
+void TProfile32::HZoomOut() { SetHZoomCentred(ZoomOutValue(pHZoom, pPlotN, ZoomWidth())); }
+
+void TProfile32::HZoomFit() {
+  SetHZoom(FitZoomValue(ZoomWidth(), pPlotN));
+  FillBitmap();
+}
+
+void TProfile32::EdHZoomEnter() {
+  double Z;
+  if (!TypedZoomValue(EdHZoom->text().toStdString(), pPlotN, Z)) {
+    EdHZoom->setText(Q(Format("%1.3g", pHZoom)));
+    return;
+  }
+  SetHZoomCentred(Z);
+}
+
+void TProfile32::VZoomIn() {
+  const double C = (pPlotMin + pPlotMax) / 2, R = (pPlotMax - pPlotMin) / 1.5;
+  SetPlotRange(C - R / 2, C + R / 2);
+  FillBitmap();
+}
+
+void TProfile32::VZoomOut() {
+  const double C = (pPlotMin + pPlotMax) / 2, R = (pPlotMax - pPlotMin) * 1.5;
+  SetPlotRange(C - R / 2, C + R / 2);
+  FillBitmap();
+}
+
+void TProfile32::MoveUp() {
+  const double D = 0.1 * (pPlotMax - pPlotMin);
+  SetPlotRange(pPlotMin - D, pPlotMax - D);
+  FillBitmap();
+}
+
+void TProfile32::MoveDown() {
+  const double D = 0.1 * (pPlotMax - pPlotMin);
+  SetPlotRange(pPlotMin + D, pPlotMax + D);
+  FillBitmap();
+}
+
+void TProfile32::VZoomFit() {
+  ORVA_ASSERT(pSpec32 != nullptr);
+  ORVA_ASSERT(pSpec32->MaxVal() - pSpec32->MinVal() >= 0);
+  InitialYRange(pSpec32->MinVal(), pSpec32->MaxVal(), pPlotMin, pPlotMax);
+  FillBitmap();
+}
+
+void TProfile32::SetMinMax() {
+  TSetMinMax *D = pHooks ? pHooks->SetMinMax : nullptr;
+  if (!D) {
+    if (!pOwnSetMinMax) pOwnSetMinMax = std::make_unique<TSetMinMax>();
+    D = pOwnSetMinMax.get();
+  }
+  D->pYMin = pPlotMin;
+  D->pYMax = pPlotMax;
+  if (!D->Execute()) return;
+  SetPlotRange(D->pYMin, D->pYMax);
+  FillBitmap();
+}
+
+void TProfile32::SetHorLine() {
+  EdHorLine->setText(Q(Format("%1.5g", pLastYValue)));
+  FillBitmap();
+}
+
+// ---- mouse and selection ----
+
+bool TProfile32::IsActiveChild() const {
+  if (QMdiArea *A = mdiArea()) return A->currentSubWindow() == this;
+  return isActiveWindow();
+}
+
+void TProfile32::PlotMouseDown(QPoint P, TShiftState Shift) {
+  pMouseDown = P;
+  if (Shift != ssRight) pDrawSelection = false;
+  if (Shift == ssLeft) pStartSelection = true;
+  PlotSurface->update();
+}
+
+void TProfile32::PlotMouseMove(QPoint P, TShiftState Shift) {
+  if (!IsActiveChild() || !pBmpOK) return;
+  const int X = std::clamp(P.x(), 0, pPlotW - 1);
+  const int Y = std::clamp(P.y(), 0, pPlotH - 1);
+  pMouseMove = QPoint(X, Y);
+  const int32_t I = std::clamp(ScrToInd(X), 0, pPlotN - 1);
+  const TDblArr1D &DX = *pDataX;
+  const TDblArr1D &DY = *pDataY;
+  if (static_cast<size_t>(I) >= DX.size() || static_cast<size_t>(I) >= DY.size()) RangeError();
+  LaIndex->setText(Q(Format("= %d", I)));
+  LaX->setText(Q(Format("= %1.3f", DX[static_cast<size_t>(I)])));
+  LaY->setText(Q(Format("= %1.6g", DY[static_cast<size_t>(I)])));
+  pLastYValue = DY[static_cast<size_t>(I)];
+  SetStatusPanel(3, Format("y(cursor) = %1.6g", ScreenToV(Y)), false);
+  pDrawCursor = Shift == 0;
+  pDrawVZoom = Shift == (ssCtrl | ssLeft);
+  if (pDrawVZoom) {
+    pVZoomX0 = pMouseDown.x();
+    pVZoomY0 = pMouseDown.y();
+    pVZoomX1 = X;
+    pVZoomY1 = Y;
+  }
+  if (pStartSelection && Shift == ssLeft) {
+    // The press may lie in the margin right of the plot; its sample is the last one.
+    const int32_t I0 = std::clamp(ScrToInd(pMouseDown.x()), 0, pPlotN - 1);
+    pSelInd0 = std::min(I0, I);
+    pSelInd1 = std::max(I0, I);
+    pDrawSelection = pSelInd0 < pSelInd1;
+  }
+  PlotSurface->update();
+}
+
+void TProfile32::PlotMouseUp(QPoint P, TShiftState) {
+  pStartSelection = false;
+  const int X = std::clamp(P.x(), 0, std::max(0, pPlotW - 1));
+  const int Y = std::clamp(P.y(), 0, std::max(0, pPlotH - 1));
+  pMouseUp = QPoint(X, Y);
+  if (pDrawVZoom) {
+    pDrawVZoom = false;
+    pVZoomX1 = X;
+    pVZoomY1 = Y;
+    ApplyRubberBand();
+  }
+  if (pDrawSelection)
+    FireSelect();
+  else
+    FireNoSelection();
+  PlotSurface->update();
+}
+
+void TProfile32::ApplyRubberBand() {
+  int X0 = std::min(pVZoomX0, pVZoomX1), X1 = std::max(pVZoomX0, pVZoomX1);
+  if (X1 == X0) X1 = X0 + 1;
+  int YLow = std::max(pVZoomY0, pVZoomY1), YHigh = std::min(pVZoomY0, pVZoomY1);
+  if (YLow == YHigh) YLow = YHigh + 1;
+  // Everything from the mapping the band was drawn with.
+  const int32_t Ic = ScrToInd(RoundEven((X0 + X1) / 2.0));
+  const double NewMin = ScreenToV(YLow);
+  const double NewMax = ScreenToV(YHigh);
+  SetHZoom(RubberBandZoomValue(pHZoom, pPlotN));
+  SetPlotRange(NewMin, NewMax);
+  FillBitmap();
+  SetScrollPos(IndToScr(Ic) - VisibleWidth() / 2);
+}
+
+void TProfile32::FireSelect() {
+  if (eOnSelect) eOnSelect(*this);
+}
+
+void TProfile32::FireNoSelection() {
+  if (eOnNoSelection) eOnNoSelection(*this);
+}
+
+void TProfile32::SelectAll() {
+  pSelInd0 = 0;
+  pSelInd1 = pPlotN;
+  pDrawSelection = true;
+  PlotSurface->update();
+  FireSelect();
+}
+
+void TProfile32::SelectRange(int32_t FromInd, int32_t ToInd) {
+  const int32_t From = std::max(FromInd, 0);
+  const int32_t E = std::min(ToInd, pPlotN - 1);
+  if (From >= E) {
+    ClearSelection();
+    return;
+  }
+  pSelInd0 = From;
+  pSelInd1 = E;
+  pDrawSelection = true;
+  PlotSurface->update();
+  FireSelect();
+}
+
+void TProfile32::ClearSelection() {
+  pDrawSelection = false;
+  PlotSurface->update();
+  FireNoSelection();
+}
+
+void TProfile32::HideSelection() {
+  pDrawSelection = false;
+  PlotSurface->update();
+}
+
+// ---- window life ----
+
+void TProfile32::FormActivate() {
+  if (pClosed || !pHooks) return;
+  if (pHooks->IgnoreActivation && pHooks->IgnoreActivation()) return;
+  if (pHooks->SetActiveProfile) pHooks->SetActiveProfile(this);
+  if (!pFormDefined) return;
+  if (pHooks->ConnectTool) pHooks->ConnectTool(*this);
+  if (pHooks->SelectInList && pSpec32) pHooks->SelectInList(*pSpec32);
+}
+
+void TProfile32::FormClose() {
+  if (pClosed) return;
+  pClosed = true;
+  Timer1->stop();
+  if (pHooks) {
+    if (pHooks->DisconnectTool) pHooks->DisconnectTool(*this);
+    if (pHooks->ActiveProfile && pHooks->SetActiveProfile && pHooks->ActiveProfile() == this)
+      pHooks->SetActiveProfile(nullptr);
+  }
+  if (pSpec32 && pSpec32->Profile32() == this) pSpec32->SetProfile32(nullptr);
+  pOverlay->Clear();
+}
+
+void TProfile32::closeEvent(QCloseEvent *E) {
+  Guarded([this] { FormClose(); });
+  QMdiSubWindow::closeEvent(E);
+}
+
+void TProfile32::resizeEvent(QResizeEvent *E) {
+  QMdiSubWindow::resizeEvent(E);
+  if (pBmpOK && !pClosed) Timer1->start();
+}
+
+void TProfile32::Timer1Timer() {
+  Timer1->stop();
+  if (!pClosed && pFormDefined) Guarded([this] { FillBitmap(); });
+}
+
+void TProfile32::showEvent(QShowEvent *E) {
+  QMdiSubWindow::showEvent(E);
+  SetStatusPanel(3, "", false);
+  RbLines->isChecked() ? RbLines->setFocus() : RbBoxes->setFocus();
+  // The surface gets its final height only once the window is laid out on screen.
+  if (pBmpOK && PlotSurface->height() != pGraphHeight) Guarded([this] { FillBitmap(); });
+}

@@ -1,0 +1,754 @@
+// The plot window on the offscreen platform: set-up, the rendered images checked pixel by
+// pixel, the zoom and scroll commands, selection by call and by mouse, keys, overlays, the
+// Set Y-Min/Y-Max dialog, activation and closing through the window host.
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/UErrors.h"
+#include "core/UFormat.h"
+#include "core/USpec32.h"
+#include "display/UOverlay.h"
+#include "display/UProfile32.h"
+#include "display/UProfileWindows.h"
+#include "display/USetMinMax.h"
+#include "shell/UFakeUiServices.h"
+
+namespace {
+
+const QRgb kBlue = qRgb(0, 0, 255);
+const QRgb kBlack = qRgb(0, 0, 0);
+const QRgb kWhite = qRgb(255, 255, 255);
+const QRgb kRed = qRgb(255, 0, 0);
+const QRgb kGreen = qRgb(0, 160, 0);
+
+QPen Pen(QRgb C) {
+  QPen P{QColor(C)};
+  P.setWidth(1);
+  P.setCosmetic(true);
+  return P;
+}
+
+int CountColour(const QImage &Img, QRgb C, QRect R = QRect()) {
+  if (R.isNull()) R = Img.rect();
+  R = R.intersected(Img.rect());
+  int N = 0;
+  for (int y = R.top(); y <= R.bottom(); ++y)
+    for (int x = R.left(); x <= R.right(); ++x)
+      if (Img.pixel(x, y) == C) ++N;
+  return N;
+}
+
+class ProfileTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Frame = std::make_unique<QMainWindow>();
+    Area = new QMdiArea;
+    Frame->setCentralWidget(Area);
+    Frame->resize(1200, 800);
+    Frame->show();
+    SaveFits = new QAction("Save as FITS...", Frame.get());
+    SaveDat = new QAction("Save as DAT...", Frame.get());
+    FitsEditor = new QAction("FITS Editor...", Frame.get());
+    TProfileHooks H;
+    H.IgnoreActivation = [this] { return Ignore; };
+    H.ActiveProfile = [this] { return Active; };
+    H.SetActiveProfile = [this](TProfile32 *P) { Active = P; };
+    H.ConnectTool = [this](TProfile32 &P) { Connected.push_back(&P); };
+    H.DisconnectTool = [this](TProfile32 &P) { Disconnected.push_back(&P); };
+    H.SelectInList = [this](const TSpec32 &S) { Selected.push_back(&S); };
+    H.ToolLetter = [this](char C) { Letters += C; };
+    H.SaveFits = SaveFits;
+    H.SaveDat = SaveDat;
+    H.FitsEditor = FitsEditor;
+    Host = std::make_unique<TProfileWindows>(Area, H);
+  }
+  void TearDown() override {
+    for (auto &S : Specs)
+      Host->CloseProfile(*S);
+    Host.reset();
+    Frame.reset();
+    Specs.clear();
+    EXPECT_TRUE(Fake->Unexpected.empty()) << Fake->Unexpected.front();
+  }
+
+  // N samples, x = X0 + i*Dx (or the given axis), y = F(i).
+  TSpec32 &MakeSpec(int N, const std::function<double(int)> &F, const std::string &Name = "star.fits",
+                    double X0 = 6500, double Dx = 0.5) {
+    auto S = std::make_unique<TSpec32>();
+    S->SetFileName(Name);
+    S->SetSize(N);
+    for (int i = 0; i < N; ++i) {
+      S->DataX[i] = X0 + i * Dx;
+      S->DataY[i] = F(i);
+    }
+    S->FinishFromArrays();
+    Specs.push_back(std::move(S));
+    return *Specs.back();
+  }
+  TProfile32 &Show(TSpec32 &S, int W = 792, int H = 500) {
+    Host->ShowProfile(S, W, H);
+    TProfile32 *P = Host->Profile(S);
+    EXPECT_NE(P, nullptr);
+    return *P;
+  }
+  // Plot-image coordinates to the surface's own.
+  static QPoint OnSurface(TProfile32 &P, QPoint Plot) {
+    return {Plot.x() + P.BorderL() - P.ScrollPos(), Plot.y() + P.BorderT()};
+  }
+  static void Move(TProfile32 &P, QPoint Plot, Qt::MouseButtons Buttons, Qt::KeyboardModifiers Mods = {}) {
+    const QPoint W = OnSurface(P, Plot);
+    QMouseEvent E(QEvent::MouseMove, W, P.PlotSurface->mapToGlobal(W), Qt::NoButton, Buttons, Mods);
+    QApplication::sendEvent(P.PlotSurface, &E);
+  }
+
+  TScopedFakeUi Fake;
+  std::unique_ptr<QMainWindow> Frame;
+  QMdiArea *Area = nullptr;
+  QAction *SaveFits = nullptr;
+  QAction *SaveDat = nullptr;
+  QAction *FitsEditor = nullptr;
+  std::unique_ptr<TProfileWindows> Host;
+  std::vector<std::unique_ptr<TSpec32>> Specs;
+  bool Ignore = false;
+  TProfile32 *Active = nullptr;
+  std::vector<TProfile32 *> Connected, Disconnected;
+  std::vector<const TSpec32 *> Selected;
+  std::string Letters;
+};
+
+TEST_F(ProfileTest, DefineSetsCaptionRangeZoomAndStatus) {
+  TSpec32 &S = MakeSpec(1000, [](int i) { return 0.05 + i / 999.0; });
+  TProfile32 &P = Show(S);
+  EXPECT_EQ(P.windowTitle().toStdString(), "star.fits");
+  EXPECT_EQ(P.widget()->size(), QSize(792, 500));
+  EXPECT_EQ(S.Profile32(), &P);
+  EXPECT_EQ(P.Spec32(), &S);
+  EXPECT_TRUE(P.FormDefined());
+  EXPECT_TRUE(P.BmpOK());
+  EXPECT_NEAR(P.PlotMin(), 0, 1e-12);
+  EXPECT_DOUBLE_EQ(P.PlotMax(), 1.1);
+  // 1000 samples in a surface of over 500 usable pixels: zoom 1, 1000 pixels, scrollable.
+  ASSERT_GT(P.ZoomWidth(), 500);
+  EXPECT_DOUBLE_EQ(P.HZoom(), 1.0);
+  EXPECT_EQ(P.EdHZoom->text(), "1");
+  EXPECT_EQ(P.PlotW(), 1000);
+  EXPECT_EQ(P.ScrollRange(), 1010);
+  EXPECT_EQ(P.ScrollBar->maximum(), 1010 - P.VisibleWidth());
+  EXPECT_EQ(P.PlotH(), P.GraphHeight() - 4 - 2 - 20);
+  EXPECT_EQ(P.Bmp().size(), QSize(1000, P.PlotH() + 20));
+  EXPECT_EQ(P.BmpY().size(), QSize(57, P.PlotH() + 1));
+  EXPECT_EQ(P.StatusPanel[0]->text(), "Index: 0 .. 999");
+  EXPECT_EQ(P.StatusPanel[1]->text(), "x-values: 6500 .. 6999.5");
+  EXPECT_EQ(P.StatusPanel[2]->text(), "y-values: 0.05 .. 1.05");
+  EXPECT_EQ(P.StatusPanel[3]->text(), "");
+  // The active tool (here: the hook) is connected at set-up.
+  ASSERT_FALSE(Connected.empty());
+  EXPECT_EQ(Connected.front(), &P);
+}
+
+TEST_F(ProfileTest, LongSpectrumOpensAtFitZoom) {
+  TSpec32 &S = MakeSpec(3000, [](int i) { return std::sin(i * 0.01); });
+  TProfile32 &P = Show(S);
+  EXPECT_DOUBLE_EQ(P.HZoom(), static_cast<double>(P.ZoomWidth()) / 3000);
+  EXPECT_LT(P.HZoom(), 0.5);
+  EXPECT_EQ(P.PlotW(), P.IndToScr(3000));
+}
+
+TEST_F(ProfileTest, PlotAreaFrameCurveAndLines) {
+  // y from -1 to 1 over 600 samples: zero line inside, curve rising.
+  TSpec32 &S = MakeSpec(600, [](int i) { return -1 + 2.0 * i / 599; });
+  TProfile32 &P = Show(S);
+  const QImage &B = P.Bmp();
+  const int W = P.PlotW(), H = P.PlotH();
+  // Frame: bottom, right and top edges black, the left edge is the y scale's border.
+  for (int x = 0; x < W; x += 37) {
+    EXPECT_EQ(B.pixel(x, H), kBlack) << x;
+    EXPECT_EQ(B.pixel(x, 0), kBlack) << x;
+  }
+  EXPECT_EQ(B.pixel(W - 1, H / 3), kBlack);
+  EXPECT_EQ(B.pixel(0, 1), kBlack);
+  EXPECT_NE(B.pixel(0, H / 4), kBlack);
+  // The curve passes through each sample's pixel.
+  for (int i = 0; i < 600; i += 29)
+    EXPECT_EQ(B.pixel(P.IndToScr(i), P.VToScreen(S.DataY[i])), kBlue) << i;
+  // Zero line: dashed, in its own colour, on row round(-slope * max).
+  const int Y0 = P.VToScreen(0);
+  EXPECT_GT(CountColour(B, qRgb(192, 220, 192), QRect(0, Y0, W, 1)), W / 4);
+  EXPECT_EQ(CountColour(B, qRgb(192, 220, 192), QRect(0, Y0 + 3, W, 1)), 0);
+  // The y scale: its right border and a tick label area.
+  const QImage &BY = P.BmpY();
+  EXPECT_EQ(BY.pixel(56, BY.height() / 2), kBlack);
+  EXPECT_GT(CountColour(BY, kBlack, QRect(0, 0, 45, BY.height())), 20);
+
+  // The horizontal line shows only while the box is checked and the value is in range.
+  const QRgb Grey = qRgb(160, 160, 164);
+  P.EdHorLine->setText("0.5");
+  P.FillBitmap();
+  EXPECT_EQ(CountColour(P.Bmp(), Grey), 0);
+  P.CbHorLine->setChecked(true);
+  P.FillBitmap();
+  EXPECT_GT(CountColour(P.Bmp(), Grey, QRect(0, P.VToScreen(0.5), W, 1)), W / 4);
+  P.EdHorLine->setText("5");
+  P.FillBitmap();
+  EXPECT_EQ(CountColour(P.Bmp(), Grey), 0);
+  P.EdHorLine->setText("abc");
+  try {
+    P.FillBitmap();
+    ADD_FAILURE() << "no error";
+  } catch (const EOrvaError &E) {
+    EXPECT_STREQ(E.what(), "'abc' is not a valid floating point value");
+  }
+  // Through the check box's click the error becomes an error box.
+  P.CbHorLine->setChecked(false);
+  QTest::mouseClick(P.CbHorLine, Qt::LeftButton);
+  ASSERT_EQ(Fake->Texts(TFakeUiServices::kError).size(), 1u);
+  EXPECT_EQ(Fake->Texts(TFakeUiServices::kError)[0], "'abc' is not a valid floating point value");
+}
+
+TEST_F(ProfileTest, XScaleLabelsBlackWhenEquidistantRedOtherwise) {
+  TSpec32 &E = MakeSpec(800, [](int i) { return i % 7; });
+  TProfile32 &PE = Show(E);
+  const QRect Band(0, PE.PlotH() + 1, PE.PlotW(), 19);
+  EXPECT_GT(CountColour(PE.Bmp(), kBlack, Band), 30);
+  EXPECT_EQ(CountColour(PE.Bmp(), kRed, Band), 0);
+  // Tick marks: the 5-pixel marks above the band at the ticks' positions.
+  // x 6500 ... 6899.5, step 50: the tick of 6550 lies at sample 100.
+  EXPECT_EQ(PE.Bmp().pixel(100, PE.PlotH() - 3), kBlack);
+
+  TSpec32 &U = MakeSpec(
+      800, [](int i) { return i % 7; }, "uneven.dat");
+  for (int i = 0; i < 800; ++i)
+    U.DataX[i] = 4000 + 0.001 * i * i;
+  U.FinishFromArrays();
+  ASSERT_FALSE(U.Equidistant());
+  TProfile32 &PU = Show(U);
+  EXPECT_GT(CountColour(PU.Bmp(), kRed, Band), 30);
+  // 4000 + 0.001 i^2 = 4100 at i = 316.23: the tick lies at that fractional sample.
+  EXPECT_EQ(PU.Bmp().pixel(316, PU.PlotH() - 3), kBlack);
+}
+
+TEST_F(ProfileTest, BoxesOnlyAtWholeZoomsFromTwo) {
+  TSpec32 &S = MakeSpec(200, [](int i) { return (i % 2) ? 1.0 : 0.0; });
+  TProfile32 &P = Show(S);
+  auto Render = [&](double Z, bool Boxes) {
+    (Boxes ? P.RbBoxes : P.RbLines)->setChecked(true);
+    P.SetHZoom(Z);
+    P.FillBitmap();
+    return P.Bmp().copy();
+  };
+  for (double Z : {1.0, 2.5})
+    EXPECT_EQ(Render(Z, true), Render(Z, false)) << Z;
+  for (double Z : {2.0, 4.0}) {
+    const QImage Boxes = Render(Z, true), Lines = Render(Z, false);
+    EXPECT_NE(Boxes, Lines) << Z;
+    // Sample 1 (y = 1) is a flat step from x = Z to 2Z on its row.
+    const int Y = P.VToScreen(1);
+    for (int x = static_cast<int>(Z); x <= static_cast<int>(2 * Z); ++x)
+      EXPECT_EQ(Boxes.pixel(x, Y), kBlue) << x;
+  }
+}
+
+TEST_F(ProfileTest, DecimatedCurveEqualsPlainPolyline) {
+  std::mt19937 Rng(7);
+  std::normal_distribution<double> Noise(0, 1);
+  for (int N : {5000, 20011, 60000}) {
+    double Walk = 0;
+    TSpec32 &S = MakeSpec(
+        N, [&](int) { return (Walk += Noise(Rng)) + 4 * Noise(Rng); }, "r" + std::to_string(N));
+    TProfile32 &P = Show(S);
+    // A range that cuts the extremes off, so the clamped rows are compared as well.
+    P.SetPlotRange(S.MinVal() * 0.6, S.MaxVal() * 0.6);
+    std::vector<bool> Flags(N);
+    for (int i = 0; i < N; ++i)
+      Flags[i] = (i / 97) % 3 == 0;
+    TDblArr1D Model(N);
+    for (int i = 0; i < N; ++i)
+      Model[i] = S.DataY[i] * 0.5;
+    TOverlaySelection *O = P.Overlay().AddSelection();
+    O->SetNVal(N);
+    O->SetYVal(&Model);
+    O->SetYSel(&Flags);
+    O->SetPen(Pen(kGreen));
+    for (double Z : {P.HZoom(), 0.5, 0.9, 1.0 / 16}) {
+      P.SetHZoom(Z);
+      P.SetDecimation(false);
+      P.FillBitmap();
+      const QImage Plain = P.Bmp().copy();
+      P.SetDecimation(true);
+      P.FillBitmap();
+      EXPECT_EQ(P.Bmp(), Plain) << "N " << N << " zoom " << Z;
+      EXPECT_GT(CountColour(Plain, kBlue), 0);
+      EXPECT_GT(CountColour(Plain, kGreen), 0);
+      EXPECT_GT(CountColour(Plain, kRed), 0);
+    }
+  }
+}
+
+TEST_F(ProfileTest, HorizontalZoomCommands) {
+  TSpec32 &S = MakeSpec(1000, [](int i) { return i; });
+  TProfile32 &P = Show(S);
+  for (double E : {2.0, 4.0, 4.0}) {
+    P.ActionHZoomIn->trigger();
+    EXPECT_DOUBLE_EQ(P.HZoom(), E);
+  }
+  EXPECT_EQ(P.PlotW(), 4000);
+  EXPECT_EQ(P.EdHZoom->text(), "4");
+  for (double E : {2.0, 1.0, 0.5, 0.25, 0.125, 0.0625, 0.0625}) {
+    P.ActionHZoomOut->trigger();
+    EXPECT_DOUBLE_EQ(P.HZoom(), E);
+  }
+  EXPECT_EQ(P.EdHZoom->text(), "0.0625");
+  P.ActionHZoomFit->trigger();
+  EXPECT_DOUBLE_EQ(P.HZoom(), P.ZoomWidth() / 1000.0);
+  // Typed: a number is taken (clamped), anything else puts the edit back.
+  P.EdHZoom->setText("10");
+  QTest::keyClick(P.EdHZoom, Qt::Key_Return);
+  EXPECT_DOUBLE_EQ(P.HZoom(), 10);
+  EXPECT_EQ(P.PlotW(), 10000);
+  P.ActionHZoomIn->trigger();
+  EXPECT_DOUBLE_EQ(P.HZoom(), 4);
+  P.EdHZoom->setText("abc");
+  P.EdHZoomEnter();
+  EXPECT_DOUBLE_EQ(P.HZoom(), 4);
+  EXPECT_EQ(P.EdHZoom->text(), "4");
+  P.EdHZoom->setText("1e9");
+  P.EdHZoomEnter();
+  EXPECT_DOUBLE_EQ(P.HZoom(), 100);
+}
+
+TEST_F(ProfileTest, ZoomKeepsTheCentreSampleAndScrollCommands) {
+  TSpec32 &S = MakeSpec(2000, [](int i) { return i % 10; });
+  TProfile32 &P = Show(S);
+  P.SetHZoom(1);
+  P.FillBitmap();
+  P.SetScrollPos(600);
+  const int Half = P.VisibleWidth() / 2;
+  const int Ic = P.ScrToInd(Half + 600);
+  P.ActionHZoomIn->trigger();
+  EXPECT_EQ(P.ScrollPos(), 2 * Ic - Half);
+  P.ActionHZoomOut->trigger();
+  P.ActionHZoomOut->trigger();
+  // At 0.5 the centre sample sits at pixel Ic/2 ... clamped by the scroll range.
+  EXPECT_EQ(P.ScrollPos(), std::min(P.ScrollBar->maximum(), std::max(0, P.IndToScr(Ic) - Half)));
+  P.SetHZoom(1);
+  P.FillBitmap();
+  P.ActionMoveEnd->trigger();
+  EXPECT_EQ(P.ScrollPos(), P.ScrollBar->maximum());
+  EXPECT_EQ(P.ScrollPos(), 2010 - P.VisibleWidth());
+  P.ActionMoveHome->trigger();
+  EXPECT_EQ(P.ScrollPos(), 0);
+  P.ActionMoveCenter->trigger();
+  EXPECT_EQ(P.ScrollPos(), (2010 - P.VisibleWidth()) / 2);
+}
+
+TEST_F(ProfileTest, VerticalCommands) {
+  TSpec32 &S = MakeSpec(500, [](int i) { return 1 + i / 499.0; });
+  TProfile32 &P = Show(S);
+  // 1 ... 2: shown 0.95 ... 2.05.
+  EXPECT_DOUBLE_EQ(P.PlotMin(), 0.95);
+  EXPECT_DOUBLE_EQ(P.PlotMax(), 2.05);
+  P.ActionVZoomIn->trigger();
+  EXPECT_NEAR(P.PlotMax() - P.PlotMin(), 1.1 / 1.5, 1e-12);
+  EXPECT_NEAR(P.PlotMax() + P.PlotMin(), 3.0, 1e-12);
+  P.ActionVZoomFit->trigger();
+  P.ActionVZoomOut->trigger();
+  EXPECT_NEAR(P.PlotMax() - P.PlotMin(), 1.65, 1e-12);
+  EXPECT_NEAR(P.PlotMax() + P.PlotMin(), 3.0, 1e-12);
+  P.ActionVZoomFit->trigger();
+  P.ActionMoveUp->trigger();
+  EXPECT_NEAR(P.PlotMin(), 0.84, 1e-12);
+  EXPECT_NEAR(P.PlotMax(), 1.94, 1e-12);
+  P.ActionMoveDown->trigger();
+  P.ActionMoveDown->trigger();
+  EXPECT_NEAR(P.PlotMin(), 1.06, 1e-12);
+  EXPECT_NEAR(P.PlotMax(), 2.16, 1e-12);
+  // The picture follows: the curve's first sample moves with the range.
+  EXPECT_EQ(P.Bmp().pixel(100, P.VToScreen(S.DataY[100])), kBlue);
+}
+
+TEST_F(ProfileTest, SetMinMaxDialog) {
+  TSpec32 &S = MakeSpec(500, [](int i) { return i; });
+  TProfile32 &P = Show(S);
+  const double Min0 = P.PlotMin(), Max0 = P.PlotMax();
+  TSetMinMax &D = Host->SetMinMaxDialog();
+  // Reversed range: the red message, the dialog stays; then a good range.
+  Fake->ModalScripts.push_back([&](QDialog &) {
+    EXPECT_EQ(D.EdYMin->text().toStdString(), "-24.95");
+    EXPECT_EQ(D.EdYMax->text().toStdString(), "523.95");
+    EXPECT_TRUE(D.LaError->text().isEmpty());
+    D.EdYMin->setText("5");
+    D.EdYMax->setText("5");
+    D.BuOKClick();
+    EXPECT_EQ(D.LaError->text(), "ymax must be bigger than ymin");
+    EXPECT_EQ(D.result(), QDialog::Rejected);
+    D.EdYMin->setText("-10");
+    D.EdYMax->setText(" 100 ");
+    D.BuOKClick();
+  });
+  P.ActionSetMinMax->trigger();
+  EXPECT_DOUBLE_EQ(P.PlotMin(), -10);
+  EXPECT_DOUBLE_EQ(P.PlotMax(), 100);
+  EXPECT_EQ(P.VToScreen(100), 0);
+  // Cancel changes nothing; a text that is not a number is the conversion error.
+  Fake->ModalScripts.push_back([&](QDialog &) {
+    EXPECT_TRUE(D.LaError->text().isEmpty());
+    D.EdYMin->setText("x1");
+    EXPECT_THROW(D.BuOKClick(), EOrvaError);
+    QTest::mouseClick(D.BuOK, Qt::LeftButton);
+    D.BuCancelClick();
+  });
+  P.ActionSetMinMax->trigger();
+  EXPECT_DOUBLE_EQ(P.PlotMin(), -10);
+  EXPECT_DOUBLE_EQ(P.PlotMax(), 100);
+  ASSERT_EQ(Fake->Texts(TFakeUiServices::kError).size(), 1u);
+  EXPECT_EQ(Fake->Texts(TFakeUiServices::kError)[0], "'x1' is not a valid floating point value");
+  (void)Min0;
+  (void)Max0;
+}
+
+TEST_F(ProfileTest, SelectionOperations) {
+  TSpec32 &S = MakeSpec(100, [](int i) { return i; });
+  TProfile32 &P = Show(S);
+  int Sel = 0, NoSel = 0;
+  P.eOnSelect = [&](TProfile32 &W) {
+    EXPECT_EQ(&W, &P);
+    ++Sel;
+  };
+  P.eOnNoSelection = [&](TProfile32 &) { ++NoSel; };
+  struct Row {
+    int From, To;
+    bool Selected;
+    int I0, I1;
+  };
+  // The half-open end is capped at N-1, so SelectRange never takes the last sample.
+  const Row Rows[] = {{0, 99, true, 0, 99},    {0, 100, true, 0, 99}, {5, 8, true, 5, 8},
+                      {-3, 2, true, 0, 2},     {5, 5, false, 0, 0},   {6, 5, false, 0, 0},
+                      {98, 500, true, 98, 99}, {99, 200, false, 0, 0}};
+  for (const Row &R : Rows) {
+    const int Sel0 = Sel, NoSel0 = NoSel;
+    P.SelectRange(R.From, R.To);
+    EXPECT_EQ(P.DrawSelection(), R.Selected) << R.From << " " << R.To;
+    if (R.Selected) {
+      EXPECT_EQ(P.SelInd0(), R.I0) << R.From << " " << R.To;
+      EXPECT_EQ(P.SelInd1(), R.I1) << R.From << " " << R.To;
+      EXPECT_EQ(Sel, Sel0 + 1);
+    } else {
+      EXPECT_EQ(NoSel, NoSel0 + 1);
+    }
+  }
+  P.SelectAll();
+  EXPECT_EQ(P.SelInd0(), 0);
+  EXPECT_EQ(P.SelInd1(), 100);
+  EXPECT_TRUE(P.DrawSelection());
+  // The selection frame is painted from IndToScr(0) to IndToScr(100).
+  const QImage Shot = P.Snapshot();
+  const QRgb SelColour = qRgb(200, 230, 200);
+  EXPECT_EQ(Shot.pixel(OnSurface(P, {50, 0})), SelColour);
+  EXPECT_EQ(Shot.pixel(OnSurface(P, {100, P.PlotH() / 2})), SelColour);
+  const int Before = Sel + NoSel;
+  P.HideSelection();
+  EXPECT_FALSE(P.DrawSelection());
+  EXPECT_EQ(Sel + NoSel, Before);
+  P.ActionClearSelection->trigger();
+  EXPECT_EQ(NoSel + Sel, Before + 1);
+}
+
+TEST_F(ProfileTest, MouseSelectionClickAndRightClick) {
+  TSpec32 &S = MakeSpec(1000, [](int i) { return std::cos(i * 0.02); });
+  TProfile32 &P = Show(S);
+  ASSERT_DOUBLE_EQ(P.HZoom(), 1.0);
+  int Sel = 0, NoSel = 0;
+  P.eOnSelect = [&](TProfile32 &) { ++Sel; };
+  P.eOnNoSelection = [&](TProfile32 &) { ++NoSel; };
+  QWidget *W = P.PlotSurface;
+  const int Y = 50;
+  QTest::mousePress(W, Qt::LeftButton, {}, OnSurface(P, {10, Y}));
+  Move(P, {15, Y}, Qt::LeftButton);
+  Move(P, {20, Y}, Qt::LeftButton);
+  QTest::mouseRelease(W, Qt::LeftButton, {}, OnSurface(P, {20, Y}));
+  EXPECT_EQ(P.SelInd0(), 10);
+  EXPECT_EQ(P.SelInd1(), 20);
+  EXPECT_TRUE(P.DrawSelection());
+  EXPECT_EQ(Sel, 1);
+  EXPECT_EQ(NoSel, 0);
+  // Dragging leftwards orders the ends.
+  QTest::mousePress(W, Qt::LeftButton, {}, OnSurface(P, {300, Y}));
+  Move(P, {250, Y}, Qt::LeftButton);
+  QTest::mouseRelease(W, Qt::LeftButton, {}, OnSurface(P, {250, Y}));
+  EXPECT_EQ(P.SelInd0(), 250);
+  EXPECT_EQ(P.SelInd1(), 300);
+  EXPECT_EQ(Sel, 2);
+  // A right click keeps the selection and reports it again, then offers the menu.
+  QTest::mouseClick(W, Qt::RightButton, {}, OnSurface(P, {500, Y}));
+  EXPECT_TRUE(P.DrawSelection());
+  EXPECT_EQ(P.SelInd0(), 250);
+  EXPECT_EQ(Sel, 3);
+  EXPECT_TRUE(P.PopupMenu->isVisible());
+  P.PopupMenu->close();
+  // A plain click removes it.
+  QTest::mouseClick(W, Qt::LeftButton, {}, OnSurface(P, {400, Y}));
+  EXPECT_FALSE(P.DrawSelection());
+  EXPECT_EQ(NoSel, 1);
+  EXPECT_EQ(Sel, 3);
+}
+
+TEST_F(ProfileTest, ContextMenuCarriesTheCommands) {
+  TSpec32 &S = MakeSpec(100, [](int i) { return i; });
+  TProfile32 &P = Show(S);
+  std::vector<std::string> Texts;
+  for (QAction *A : P.PopupMenu->actions())
+    Texts.push_back(A->isSeparator() ? "-" : A->text().toStdString());
+  const std::vector<std::string> Want = {"Select all",      "Deselect",       "-", "Set Y-Min/Y-Max...", "-",
+                                         "Save as FITS...", "Save as DAT...", "-", "FITS Editor..."};
+  EXPECT_EQ(Texts, Want);
+}
+
+TEST_F(ProfileTest, CursorReadOutAndHorizontalLineFromCursor) {
+  TSpec32 &S = MakeSpec(1000, [](int i) { return 0.5 * i; });
+  TProfile32 &P = Show(S);
+  Move(P, {123, 40}, Qt::NoButton);
+  EXPECT_TRUE(P.DrawCursor());
+  EXPECT_EQ(P.LaIndex->text(), "= 123");
+  EXPECT_EQ(P.LaX->text(), "= 6561.500");
+  EXPECT_EQ(P.LaY->text(), "= 61.5");
+  EXPECT_DOUBLE_EQ(P.LastYValue(), 61.5);
+  EXPECT_EQ(P.StatusPanel[3]->text().toStdString(), Format("y(cursor) = %1.6g", P.ScreenToV(40)));
+  // The cursor line is drawn on screen only, not into the image.
+  const QImage Shot = P.Snapshot();
+  EXPECT_EQ(Shot.pixel(OnSurface(P, {123, 10})), qRgb(247, 148, 29));
+  EXPECT_NE(P.Bmp().pixel(123, 10), qRgb(247, 148, 29));
+  // Outside the plot the position is clamped to its last pixel.
+  Move(P, {5000, -20}, Qt::NoButton);
+  EXPECT_EQ(P.LaIndex->text(), "= 999");
+  P.ActionToolsSetHorLine->trigger();
+  EXPECT_EQ(P.EdHorLine->text(), "499.5");
+  // A window that is not the current child ignores the mouse.
+  TSpec32 &S2 = MakeSpec(
+      50, [](int i) { return i; }, "other.fits");
+  Show(S2);
+  Move(P, {7, 40}, Qt::NoButton);
+  EXPECT_EQ(P.LaIndex->text(), "= 999");
+}
+
+TEST_F(ProfileTest, RubberBandZoom) {
+  TSpec32 &S = MakeSpec(1000, [](int i) { return std::sin(i * 0.01); });
+  TProfile32 &P = Show(S);
+  ASSERT_DOUBLE_EQ(P.HZoom(), 1.0);
+  const TPlotMapping Before = P.Mapping();
+  QTest::mousePress(P.PlotSurface, Qt::LeftButton, Qt::ControlModifier, OnSurface(P, {300, 120}));
+  Move(P, {400, 20}, Qt::LeftButton, Qt::ControlModifier);
+  EXPECT_TRUE(P.DrawVZoom());
+  const QImage Shot = P.Snapshot();
+  EXPECT_EQ(Shot.pixel(OnSurface(P, {350, 20})), qRgb(247, 148, 29));
+  QTest::mouseRelease(P.PlotSurface, Qt::LeftButton, Qt::ControlModifier, OnSurface(P, {400, 20}));
+  EXPECT_FALSE(P.DrawVZoom());
+  EXPECT_DOUBLE_EQ(P.HZoom(), 2);
+  EXPECT_DOUBLE_EQ(P.PlotMin(), Before.ScreenToV(120));
+  EXPECT_DOUBLE_EQ(P.PlotMax(), Before.ScreenToV(20));
+  // Sample 350 under the band's centre ends up in the middle of the view.
+  EXPECT_EQ(P.ScrollPos(), 700 - P.VisibleWidth() / 2);
+}
+
+TEST_F(ProfileTest, KeysReachTheWindowFirst) {
+  TSpec32 &S = MakeSpec(100, [](int i) { return i; });
+  TProfile32 &P = Show(S);
+  int Sel = 0;
+  P.eOnSelect = [&](TProfile32 &) { ++Sel; };
+  // From the line-style choice and even from an edit field.
+  QTest::keyClick(P.RbLines, Qt::Key_N);
+  QTest::keyClick(P.RbLines, Qt::Key_S, Qt::ShiftModifier);
+  QTest::keyClick(P.EdHorLine, Qt::Key_X);
+  QTest::keyClick(P.RbLines, Qt::Key_B);
+  EXPECT_EQ(Letters, "NSX");
+  EXPECT_EQ(P.EdHorLine->text(), "1.0");
+  QTest::keyClick(P.RbLines, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(Sel, 1);
+  EXPECT_EQ(P.SelInd1(), 100);
+  for (char C : std::string("CDFHPRT"))
+    P.FormKeyDown(Qt::Key_A + (C - 'A'), {});
+  EXPECT_EQ(Letters, "NSXCDFHPRT");
+  EXPECT_FALSE(P.FormKeyDown(Qt::Key_C, Qt::ControlModifier));
+}
+
+TEST_F(ProfileTest, Overlays) {
+  TSpec32 &S = MakeSpec(400, [](int i) { return i / 399.0; });
+  TProfile32 &P = Show(S);
+  TDblArr1D Half(200, 0.5);
+  TOverlayProfile *A = P.Overlay().AddProfile();
+  EXPECT_EQ(A->Pen().color(), QColor(255, 255, 255));
+  EXPECT_TRUE(A->Enabled());
+  A->SetPen(Pen(kRed));
+  A->SetYVal(&Half);
+  P.FillBitmap();
+  EXPECT_EQ(CountColour(P.Bmp(), kRed), 0) << "NVal 0 draws nothing";
+  A->SetNVal(200);
+  P.FillBitmap();
+  // Only its own 200 samples: the left half of the plot, on the row of 0.5.
+  const int Y = P.VToScreen(0.5);
+  EXPECT_EQ(P.Bmp().pixel(100, Y), kRed);
+  EXPECT_EQ(CountColour(P.Bmp(), kRed, QRect(0, Y, 200, 1)), 200);
+  EXPECT_EQ(CountColour(P.Bmp(), kRed, QRect(201, 0, 199, P.PlotH())), 0);
+  // Drawn over the spectrum: where both cross the overlay wins.
+  EXPECT_EQ(P.Bmp().pixel(P.IndToScr(199), P.VToScreen(S.DataY[199])), kRed);
+  // Values beyond the range lie on the edges.
+  Half.assign(200, 10.0);
+  P.FillBitmap();
+  EXPECT_EQ(CountColour(P.Bmp(), kRed, QRect(0, 0, 200, 1)), 200);
+  Half.assign(200, -10.0);
+  P.FillBitmap();
+  // The bottom edge also carries the x scale's tick marks (drawn later) at pixels 0 and 100.
+  EXPECT_EQ(CountColour(P.Bmp(), kRed, QRect(0, P.PlotH(), 200, 1)), 198);
+  EXPECT_EQ(P.Bmp().pixel(100, P.PlotH()), kBlack);
+  // Disabled: hidden, data kept.
+  A->SetEnabled(false);
+  P.FillBitmap();
+  EXPECT_EQ(CountColour(P.Bmp(), kRed), 0);
+  A->SetEnabled(true);
+  Half.assign(200, 0.5);
+  P.FillBitmap();
+  EXPECT_EQ(CountColour(P.Bmp(), kRed, QRect(0, Y, 200, 1)), 200);
+
+  // A later object lies over an earlier one.
+  TDblArr1D Same(400, 0.5);
+  TOverlayProfile *B = P.Overlay().AddProfile();
+  B->SetYVal(&Same);
+  B->SetNVal(400);
+  B->SetPen(Pen(kGreen));
+  P.FillBitmap();
+  EXPECT_EQ(CountColour(P.Bmp(), kRed), 0);
+  EXPECT_EQ(CountColour(P.Bmp(), kGreen, QRect(0, Y, 400, 1)), 400);
+
+  // Selection object: flagged segments in Pen, the others in PenClear.
+  std::vector<bool> Flags(400, false);
+  for (int i = 0; i < 100; ++i)
+    Flags[i] = true;
+  TDblArr1D Low(400, 0.25);
+  TOverlaySelection *C = P.Overlay().AddSelection();
+  EXPECT_EQ(C->PenClear().color(), QColor(255, 0, 0));
+  C->SetYVal(&Low);
+  C->SetNVal(400);
+  C->SetPen(Pen(kBlack));
+  const int YL = P.VToScreen(0.25);
+  std::vector<bool> None;
+  C->SetYSel(&None);
+  P.FillBitmap();
+  EXPECT_EQ(CountColour(P.Bmp(), kRed), 0) << "an empty flag array draws nothing";
+  C->SetYSel(&Flags);
+  P.FillBitmap();
+  EXPECT_EQ(CountColour(P.Bmp(), kBlack, QRect(0, YL, 100, 1)), 100);
+  EXPECT_EQ(CountColour(P.Bmp(), kRed, QRect(101, YL, 299, 1)), 299);
+
+  EXPECT_EQ(P.Overlay().Count(), 3);
+  TOverlay Other(&P);
+  TOverlayProfile *Foreign = Other.AddProfile();
+  P.Overlay().RemoveObject(Foreign);
+  EXPECT_EQ(P.Overlay().Count(), 3);
+  P.Overlay().RemoveObject(B);
+  EXPECT_EQ(P.Overlay().Count(), 2);
+  // An object whose count exceeds its array is a range error, not a read past the end.
+  A->SetNVal(500);
+  EXPECT_THROW(P.FillBitmap(), EOrvaError);
+  P.Overlay().Clear();
+  EXPECT_EQ(P.Overlay().Count(), 0);
+  P.FillBitmap();
+  EXPECT_EQ(CountColour(P.Bmp(), kRed), 0);
+}
+
+TEST_F(ProfileTest, ActivationAndClose) {
+  TSpec32 &S1 = MakeSpec(
+      100, [](int i) { return i; }, "a.fits");
+  TSpec32 &S2 = MakeSpec(
+      100, [](int i) { return -i; }, "b.fits");
+  TProfile32 &P1 = Show(S1);
+  TProfile32 &P2 = Show(S2);
+  EXPECT_EQ(Active, &P2);
+  ASSERT_FALSE(Selected.empty());
+  EXPECT_EQ(Selected.back(), &S2);
+  EXPECT_EQ(Host->ActiveSpec(), &S2);
+  // While the file list is deleting, activation changes nothing.
+  Ignore = true;
+  const size_t NSel = Selected.size();
+  Area->setActiveSubWindow(&P1);
+  EXPECT_EQ(Active, &P2);
+  EXPECT_EQ(Selected.size(), NSel);
+  Ignore = false;
+  Area->setActiveSubWindow(&P2);
+  Area->setActiveSubWindow(&P1);
+  EXPECT_EQ(Active, &P1);
+  EXPECT_EQ(Selected.back(), &S1);
+  EXPECT_EQ(Connected.back(), &P1);
+  // Showing an open spectrum again only brings its window up.
+  Host->ShowProfile(S2, 600, 400);
+  EXPECT_EQ(Host->Profile(S2), &P2);
+  Host->SetProfileCaption(S2, "renamed.fits");
+  EXPECT_EQ(P2.windowTitle(), "renamed.fits");
+  // Closing by the user: both links cleared, the tool disconnected, the window gone.
+  Area->setActiveSubWindow(&P2);
+  QPointer<TProfile32> W2 = &P2;
+  P2.close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(W2.isNull());
+  EXPECT_EQ(S2.Profile32(), nullptr);
+  EXPECT_FALSE(Host->HasProfile(S2));
+  ASSERT_FALSE(Disconnected.empty());
+  EXPECT_NE(Active, W2.data());
+  // Closing through the host, as the file list does before freeing the spectrum.
+  QPointer<TProfile32> W1 = &P1;
+  Host->CloseProfile(S1);
+  EXPECT_TRUE(W1.isNull());
+  EXPECT_EQ(S1.Profile32(), nullptr);
+  EXPECT_EQ(Active, nullptr);
+  EXPECT_EQ(Host->ActiveSpec(), nullptr);
+}
+
+TEST_F(ProfileTest, ResizeRedrawsOnceAfterTheTimer) {
+  TSpec32 &S = MakeSpec(300, [](int i) { return i; });
+  TProfile32 &P = Show(S);
+  const int H0 = P.GraphHeight();
+  EXPECT_FALSE(P.Timer1->isActive());
+  P.resize(P.width(), P.height() + 100);
+  P.resize(P.width(), P.height() + 20);
+  EXPECT_TRUE(P.Timer1->isActive());
+  EXPECT_EQ(P.Timer1->interval(), 100);
+  EXPECT_EQ(P.GraphHeight(), H0);
+  P.Timer1Timer();
+  EXPECT_FALSE(P.Timer1->isActive());
+  EXPECT_EQ(P.GraphHeight(), H0 + 120);
+  EXPECT_EQ(P.PlotH(), H0 + 120 - 26);
+}
+
+TEST_F(ProfileTest, InternalChecksOfTheScales) {
+  // One sample: last x not above the first.
+  TSpec32 &S = MakeSpec(1, [](int) { return 1; });
+  EXPECT_THROW(Show(S), EAssertFailure);
+  try {
+    TSpec32 &D = MakeSpec(
+        10, [](int i) { return i; }, "down.dat", 100, -1);
+    Show(D);
+    ADD_FAILURE();
+  } catch (const EAssertFailure &E) {
+    EXPECT_NE(std::string(E.what()).find("Assertion failure (UProfile32, line"), std::string::npos)
+        << E.what();
+  }
+}
+
+} // namespace
