@@ -28,7 +28,6 @@
 #include "ops/UOpOperator.h"
 #include "ops/UOpResample.h"
 #include "ops/UOpUnary.h"
-#include "display/UProfileWindows.h"
 #include "shell/UAboutOrvalumetrix.h"
 #include "shell/UCursors.h"
 #include "shell/UFileList.h"
@@ -54,7 +53,6 @@ TMain::TMain(const TMainOptions &Options, QWidget *Parent) : QMainWindow(Parent)
   FormCreate(Options);
   CreateCommands();
   CreateWindows();
-  InstallProfileWindows();
   CreateMenus();
   ActionList1Update();
   // The enabling rules run when the event loop is about to wait, once per batch of events.
@@ -480,19 +478,4 @@ void TMain::dropEvent(QDropEvent *E) {
     if (U.isLocalFile()) Names.push_back(U.toLocalFile().toStdString());
   E->acceptProposedAction();
   Guarded([&] { OpenFiles(Names); });
-}
-
-void TMain::InstallProfileWindows() {
-  // The plot windows: they tell the main window when they become active, select their
-  // spectrum's row (unless the list is deleting) and carry the save and editor commands.
-  TProfileHooks H;
-  H.IgnoreActivation = [this] { return pFileList->NListed() == 0 || pFileList->DeletingInProgress(); };
-  H.ActiveProfile = [this] { return pActiveProfile; };
-  H.SetActiveProfile = [this](TProfile32 *P) { pActiveProfile = P; };
-  H.SelectInList = [this](const TSpec32 &S) { pFileList->SelectInList(S); };
-  H.ToolLetter = [](char) {}; // the tools register their letters when they exist
-  H.SaveFits = ActionSaveFitsMain;
-  H.SaveDat = ActionFileSaveMain;
-  H.FitsEditor = ActionFitsEditorMain;
-  SetProfileHost(std::make_unique<TProfileWindows>(MdiArea, std::move(H)));
 }

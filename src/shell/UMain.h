@@ -162,7 +162,6 @@ protected:
   void dropEvent(QDropEvent *E) override;
 
 private:
-  void InstallProfileWindows();
   void FormCreate(const TMainOptions &Options);
   void CreateCommands();
   void CreateMenus();
