@@ -69,3 +69,8 @@ double TCliArgs::FloatValue(const std::string &Name, double Default) const {
 }
 
 void CliError(const std::string &Msg) { std::fprintf(stderr, "orvalumetrix-cli: %s\n", Msg.c_str()); }
+
+std::vector<const TCliCommand *> &CliExtraCommands() {
+  static std::vector<const TCliCommand *> Extra;
+  return Extra;
+}

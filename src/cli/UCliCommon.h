@@ -24,6 +24,13 @@ extern const TCliCommand CliOpCommand;
 extern const TCliCommand CliBaryCommand;
 extern const TCliCommand CliEphemerisCommand;
 
+// Further command units register themselves: a static TCliCommandRegistrar in the unit adds the
+// command after the ones listed above.
+std::vector<const TCliCommand *> &CliExtraCommands();
+struct TCliCommandRegistrar {
+  explicit TCliCommandRegistrar(const TCliCommand &C) { CliExtraCommands().push_back(&C); }
+};
+
 // Options of the form "--name value" and flags "--name"; everything else is positional.
 class TCliArgs {
 public:

@@ -10,14 +10,17 @@
 
 namespace {
 
-const TCliCommand *const Commands[] = {
-    &CliInfoCommand, &CliConvertCommand, &CliOpCommand, &CliBaryCommand, &CliEphemerisCommand,
-};
+std::vector<const TCliCommand *> AllCommands() {
+  std::vector<const TCliCommand *> C = {&CliInfoCommand, &CliConvertCommand, &CliOpCommand, &CliBaryCommand,
+                                        &CliEphemerisCommand};
+  C.insert(C.end(), CliExtraCommands().begin(), CliExtraCommands().end());
+  return C;
+}
 
 void PrintHelp(std::FILE *Out) {
   std::fprintf(Out, "Usage: orvalumetrix-cli COMMAND [OPTIONS] ARGS...\n\n"
                     "Runs Orvalumetrix's computations on spectrum files.\n\nCommands:\n");
-  for (const TCliCommand *C : Commands)
+  for (const TCliCommand *C : AllCommands())
     std::fprintf(Out, "  %-10s %s\n", C->Name, C->Summary);
   std::fprintf(Out, "\n'orvalumetrix-cli COMMAND --help' describes a command.\n");
 }
@@ -35,7 +38,7 @@ int main(int argc, char **argv) {
     return 0;
   }
   const TCliCommand *Cmd = nullptr;
-  for (const TCliCommand *C : Commands)
+  for (const TCliCommand *C : AllCommands())
     if (Name == C->Name) Cmd = C;
   if (!Cmd) {
     CliError("unknown command '" + Name + "'");
