@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/UFileList.h"
 #include "shell/UMain.h"
 #include "shell/UUiServices.h"
 
@@ -25,12 +26,26 @@ int main(int argc, char **argv) {
   if (QScreen *S = QGuiApplication::primaryScreen()) Main.setGeometry(S->availableGeometry());
   Main.showMaximized();
 
+  // "--view": the files named are also shown in plot windows, as View Profile does.
   std::vector<std::string> Names;
+  bool View = false;
   const QStringList Args = QCoreApplication::arguments();
-  for (int i = 1; i < Args.size(); ++i)
-    Names.push_back(Args[i].toStdString());
+  for (int i = 1; i < Args.size(); ++i) {
+    if (Args[i] == "--view")
+      View = true;
+    else
+      Names.push_back(Args[i].toStdString());
+  }
   // Opened once the loop runs, so that message boxes have their windows.
   if (!Names.empty())
-    QTimer::singleShot(0, &Main, [&Main, Names] { Guarded([&] { Main.OpenFiles(Names); }); });
+    QTimer::singleShot(0, &Main, [&Main, Names, View] {
+      Guarded([&] {
+        Main.OpenFiles(Names);
+        if (View && Main.FileList().Count() > 0) {
+          Main.FileList().ListView->selectAll();
+          Main.ViewProfile();
+        }
+      });
+    });
   return App.exec();
 }

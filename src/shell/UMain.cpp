@@ -20,6 +20,7 @@
 #include "core/UGlobalData.h"
 #include "core/USafeFile.h"
 #include "core/USpec32.h"
+#include "display/UProfileWindows.h"
 #include "ops/UOpAddZeros.h"
 #include "ops/UOpBinary0.h"
 #include "ops/UOpBinary1.h"
@@ -53,6 +54,7 @@ TMain::TMain(const TMainOptions &Options, QWidget *Parent) : QMainWindow(Parent)
   FormCreate(Options);
   CreateCommands();
   CreateWindows();
+  InstallProfileWindows();
   CreateMenus();
   ActionList1Update();
   // The enabling rules run when the event loop is about to wait, once per batch of events.
@@ -117,6 +119,20 @@ void TMain::SetProfileHost(std::unique_ptr<TProfileHost> Host) {
   ORVA_ASSERT(Host && ChildWindowCount() == 0);
   pProfileHost = std::move(Host);
   pFileList->SetProfileHost(*pProfileHost);
+}
+
+void TMain::InstallProfileWindows() {
+  TProfileHooks H;
+  H.IgnoreActivation = [this] { return pFileList->Count() == 0 || pFileList->DeletingInProgress(); };
+  H.ActiveProfile = [this] { return pActiveProfile; };
+  H.SetActiveProfile = [this](TProfile32 *P) { pActiveProfile = P; };
+  H.SelectInList = [this](const TSpec32 &S) { pFileList->SelectInList(S); };
+  // The tools come later; until then their letters do nothing.
+  H.ToolLetter = [](char) {};
+  H.SaveFits = ActionSaveFitsMain;
+  H.SaveDat = ActionFileSaveMain;
+  H.FitsEditor = ActionFitsEditorMain;
+  SetProfileHost(std::make_unique<TProfileWindows>(MdiArea, std::move(H)));
 }
 
 QAction *TMain::Command(const char *Caption, TEnable Rule, void (TMain::*Slot)()) {

@@ -166,6 +166,8 @@ private:
   void CreateCommands();
   void CreateMenus();
   void CreateWindows();
+  // The plot windows replace the stand-ins once the file list exists.
+  void InstallProfileWindows();
   bool FormCloseQuery();
   void FormClose();
   void PlaceFileList();

@@ -10,6 +10,8 @@
 #include "UVersion.h"
 #include "core/UGlobalData.h"
 #include "core/UIniFile.h"
+#include "display/UProfile32.h"
+#include "shell/UProfileHost.h"
 #include "shell/UAboutOrvalumetrix.h"
 #include "shell/UOpenSpecial.h"
 #include "shell/UParamDialog.h"
@@ -187,13 +189,17 @@ TEST_F(ShellTest, FolderChangesAlsoWhenReadingFails) {
 TEST_F(ShellTest, ViewProfileWidthsAndBringToFront) {
   AddRamp("a", 3);
   AddRamp("b", 3);
+  Main->show();
   Main->resize(1000, 700);
   Select({0, 1});
   Run(Main->ActionShowProfile);
   ASSERT_EQ(Main->ChildWindowCount(), 2);
   EXPECT_TRUE(List().isHidden()) << "View Profile hides the file list";
-  for (QMdiSubWindow *W : Main->MdiArea->subWindowList())
-    EXPECT_EQ(W->width(), 792);
+  // The width is that of the client area; the frame and title bar come on top.
+  for (QMdiSubWindow *W : Main->MdiArea->subWindowList()) {
+    EXPECT_EQ(W->widget()->width(), 792);
+    EXPECT_EQ(W->widget()->height(), 500);
+  }
   // Viewing again only brings the windows to the front.
   Run(Main->ActionShowProfile);
   EXPECT_EQ(Main->ChildWindowCount(), 2);
@@ -202,7 +208,39 @@ TEST_F(ShellTest, ViewProfileWidthsAndBringToFront) {
   AddRamp("c", 3);
   Select({2});
   Run(Main->ActionShowProfile);
-  EXPECT_EQ(Main->MdiArea->subWindowList(QMdiArea::CreationOrder).last()->width(), 500);
+  EXPECT_EQ(Main->MdiArea->subWindowList(QMdiArea::CreationOrder).last()->widget()->width(), 500);
+}
+
+TEST_F(ShellTest, PlotWindowsFollowActivationAndClosing) {
+  Main->show();
+  TSpec32 &A = AddRamp("a", 30);
+  TSpec32 &B = AddRamp("b", 40);
+  Select({0, 1});
+  Run(Main->ActionShowProfile);
+  auto *PA = dynamic_cast<TProfile32 *>(A.Profile32());
+  auto *PB = dynamic_cast<TProfile32 *>(B.Profile32());
+  ASSERT_NE(PA, nullptr) << "View Profile opens a plot window";
+  ASSERT_NE(PB, nullptr);
+  EXPECT_EQ(PA->Spec32(), &A);
+  // Activating a window makes it the main window's active profile and selects its row only.
+  Main->MdiArea->setActiveSubWindow(PB);
+  PB->FormActivate();
+  EXPECT_EQ(Main->ActiveProfile(), PB);
+  EXPECT_EQ(List().CurrentlySelected(), 1);
+  EXPECT_EQ(List().SingleSelected(), &B);
+  Main->MdiArea->setActiveSubWindow(PA);
+  PA->FormActivate();
+  EXPECT_EQ(Main->ActiveProfile(), PA);
+  EXPECT_EQ(List().SingleSelected(), &A);
+  // The active window's spectrum is what the main-window save commands work on.
+  EXPECT_EQ(Main->ProfileHost().ActiveSpec(), &A);
+  // Closing a spectrum closes its window and clears both links.
+  Select({0});
+  Run(Main->ActionFileCloseSelected);
+  EXPECT_EQ(Main->ChildWindowCount(), 1);
+  EXPECT_NE(Main->ActiveProfile(), PA) << "the closed window is no longer the active profile";
+  EXPECT_EQ(B.Profile32(), PB);
+  EXPECT_EQ(PB->Spec32(), &B);
 }
 
 TEST_F(ShellTest, FileListReappearsWhenTheLastWindowCloses) {
