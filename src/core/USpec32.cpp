@@ -60,7 +60,10 @@ void TSpec32::NewSpec(const std::string &Name, int32_t Nx, double Val, const TSp
   pEquidistant = true;
 }
 
-void TSpec32::UpdateSpec() { MinMaxScan(DataY, pSize, pMinVal, pMaxVal); }
+void TSpec32::UpdateSpec() {
+  MinMaxScan(DataY, pSize, pMinVal, pMaxVal);
+  ++pDataVersion;
+}
 
 bool TSpec32::IsEquidistant() const {
   int32_t M = pSize - 1;

@@ -22,8 +22,11 @@ public:
   // Fresh spectrum of Nx points: x[i] = i, y[i] = Val; header copied from Info (then BITPIX
   // = -32 and NAXIS1 = Nx) or rebuilt with NewHeader(Nx). Used through the file list.
   void NewSpec(const std::string &Name, int32_t Nx, double Val, const TSpec32 *Info);
-  // Recomputes MinVal and MaxVal from DataY (the equidistance flag is left alone).
+  // Recomputes MinVal and MaxVal from DataY (the equidistance flag is left alone) and counts a
+  // new version of the data. Whoever changes DataY in place calls it, so that the list and the
+  // plot window (which keeps per-block extremes of y) see the new values.
   void UpdateSpec();
+  uint64_t DataVersion() const { return pDataVersion; }
   // Equal x-steps within 1e-5 of the mean step (decreasing x is never equidistant).
   bool IsEquidistant() const;
   // Same x-axis as Other, relative to this spectrum's mean step; Msg says why not.
@@ -72,6 +75,7 @@ private:
   std::unique_ptr<TFitsBess> pFitsBess;
   int32_t pSize = 0;
   double pMinVal = 0;
+  uint64_t pDataVersion = 0;
   double pMaxVal = 0;
   bool pEquidistant = false;
 };

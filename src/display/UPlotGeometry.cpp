@@ -242,8 +242,43 @@ void LineVertices(const TPlotMapping &M, const double *Y, int32_t From, int32_t 
     Out.push_back({M.IndToScr(i), M.VToScreen(Y[i])});
 }
 
+void TBlockExtremes::Build(const double *Y, int64_t N, uint64_t Version) {
+  const int64_t NB = N / Block; // whole blocks; the rest is always scanned
+  pMn.resize(static_cast<size_t>(NB));
+  pMx.resize(static_cast<size_t>(NB));
+  for (int64_t b = 0; b < NB; ++b) {
+    // From the infinities, so that a block of NaNs changes nothing when it is folded in.
+    double Mn = std::numeric_limits<double>::infinity(), Mx = -Mn;
+    FoldMinMax(Y, b * Block, b * Block + Block - 1, Mn, Mx);
+    pMn[static_cast<size_t>(b)] = Mn;
+    pMx[static_cast<size_t>(b)] = Mx;
+  }
+  pY = Y;
+  pN = N;
+  pVersion = Version;
+  pBuilt = true;
+}
+
+void TBlockExtremes::Fold(const double *Y, int64_t From, int64_t To, double &Mn, double &Mx) const {
+  if (To < From) return;
+  ORVA_ASSERT(Y == pY && From >= 0 && To < pN);
+  const int64_t B0 = (From + Block - 1) / Block; // first whole block inside the range
+  const int64_t B1 = (To + 1) / Block;           // one past the last
+  if (B1 <= B0) {
+    FoldMinMax(Y, From, To, Mn, Mx);
+    return;
+  }
+  FoldMinMax(Y, From, B0 * Block - 1, Mn, Mx);
+  for (int64_t b = B0; b < B1; ++b) {
+    const double A = pMn[static_cast<size_t>(b)], Z = pMx[static_cast<size_t>(b)];
+    Mn = A < Mn ? A : Mn;
+    Mx = Z > Mx ? Z : Mx;
+  }
+  FoldMinMax(Y, B1 * Block, To, Mn, Mx);
+}
+
 void DecimatedVertices(const TPlotMapping &M, const double *Y, int32_t From, int32_t To,
-                       std::vector<TPixelPoint> &Out) {
+                       std::vector<TPixelPoint> &Out, const TBlockExtremes *Extremes) {
   Out.clear();
   if (To < From) return;
   int32_t i = From;
@@ -259,7 +294,10 @@ void DecimatedVertices(const TPlotMapping &M, const double *Y, int32_t From, int
       ++J;
     const double First = Y[i];
     double Mn = First, Mx = First;
-    FoldMinMax(Y, i + 1, J, Mn, Mx);
+    if (Extremes)
+      Extremes->Fold(Y, i + 1, J, Mn, Mx);
+    else
+      FoldMinMax(Y, i + 1, J, Mn, Mx);
     const int32_t PFirst = M.VToScreen(First);
     Out.push_back({X, PFirst});
     if (J > i) {
@@ -277,9 +315,9 @@ void DecimatedVertices(const TPlotMapping &M, const double *Y, int32_t From, int
 }
 
 void CurveVertices(const TPlotMapping &M, const double *Y, int32_t From, int32_t To,
-                   std::vector<TPixelPoint> &Out) {
+                   std::vector<TPixelPoint> &Out, const TBlockExtremes *Extremes) {
   if (M.HZoom < 1)
-    DecimatedVertices(M, Y, From, To, Out);
+    DecimatedVertices(M, Y, From, To, Out, Extremes);
   else
     LineVertices(M, Y, From, To, Out);
 }

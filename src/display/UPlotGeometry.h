@@ -95,6 +95,28 @@ struct TPixelPoint {
   bool operator==(const TPixelPoint &) const = default;
 };
 
+// Extremes of y per block of Block samples, so that the extremes of a pixel column of a long
+// spectrum cost the blocks it spans plus at most two partial blocks, not every sample. The
+// folds give exactly what a scan of the samples gives (NaN samples passed over, a NaN start
+// kept). Built for one version of the data: Matches tells whether it still describes Y.
+class TBlockExtremes {
+public:
+  static constexpr int64_t Block = 64;
+  bool Matches(const double *Y, int64_t N, uint64_t Version) const {
+    return pBuilt && pY == Y && pN == N && pVersion == Version;
+  }
+  void Build(const double *Y, int64_t N, uint64_t Version);
+  // Folds the extremes of Y[From ... To] into Mn and Mx (Y must be the array it was built on).
+  void Fold(const double *Y, int64_t From, int64_t To, double &Mn, double &Mx) const;
+
+private:
+  std::vector<double> pMn, pMx;
+  const double *pY = nullptr;
+  int64_t pN = 0;
+  uint64_t pVersion = 0;
+  bool pBuilt = false;
+};
+
 // Vertices of the polyline through samples From ... To (inclusive) of Y.
 void LineVertices(const TPlotMapping &M, const double *Y, int32_t From, int32_t To,
                   std::vector<TPixelPoint> &Out);
@@ -102,11 +124,12 @@ void LineVertices(const TPlotMapping &M, const double *Y, int32_t From, int32_t 
 // the extremes, and the last. Only below one pixel per sample is there anything to gain; the
 // column union of the vertical runs and the joins to the neighbours stay exactly those of the
 // plain polyline.
+// Extremes, when given, must describe Y.
 void DecimatedVertices(const TPlotMapping &M, const double *Y, int32_t From, int32_t To,
-                       std::vector<TPixelPoint> &Out);
+                       std::vector<TPixelPoint> &Out, const TBlockExtremes *Extremes = nullptr);
 // Whichever of the two a curve of samples From ... To is drawn with at the mapping's zoom.
 void CurveVertices(const TPlotMapping &M, const double *Y, int32_t From, int32_t To,
-                   std::vector<TPixelPoint> &Out);
+                   std::vector<TPixelPoint> &Out, const TBlockExtremes *Extremes = nullptr);
 // The stepped curve of samples 0 ... N-1: each sample a horizontal step of HZoom pixels, joined by
 // vertical rises. Two vertices per sample: vertices 2i and 2i+1 are the step of sample i, so
 // segment 2i-1 is its rise.

@@ -484,7 +484,13 @@ void TProfile32::DrawPlotArea() {
     }
   }
   P.end();
-  DrawCurve(pPlotN, *pDataY, pPenCurve);
+  const TBlockExtremes *E = nullptr;
+  if (pDecimation && pHZoom < 1 && pPlotN >= 4 * TBlockExtremes::Block && pDataY->size() >= size_t(pPlotN)) {
+    const uint64_t Version = pSpec32 ? pSpec32->DataVersion() : 0;
+    if (!pExtremes.Matches(pDataY->data(), pPlotN, Version)) pExtremes.Build(pDataY->data(), pPlotN, Version);
+    E = &pExtremes;
+  }
+  DrawCurve(pPlotN, *pDataY, pPenCurve, E);
 }
 
 void TProfile32::DrawPolyline(const std::vector<TPixelPoint> &V, size_t From, size_t To, const QPen &Pen) {
@@ -505,14 +511,15 @@ void TProfile32::DrawPolyline(const std::vector<TPixelPoint> &V, size_t From, si
   P.drawPolyline(pPoints.data(), static_cast<int>(pPoints.size()));
 }
 
-void TProfile32::DrawCurve(int32_t NCurve, const TDblArr1D &Curve, const QPen &Pen) {
+void TProfile32::DrawCurve(int32_t NCurve, const TDblArr1D &Curve, const QPen &Pen,
+                           const TBlockExtremes *Extremes) {
   if (NCurve <= 0) return;
   if (static_cast<size_t>(NCurve) > Curve.size()) RangeError();
   const TPlotMapping M = Mapping();
   if (BoxesApply(RbBoxes->isChecked(), pHZoom))
     BoxVertices(M, Curve.data(), NCurve, pVertices);
   else if (pDecimation)
-    CurveVertices(M, Curve.data(), 0, NCurve - 1, pVertices);
+    CurveVertices(M, Curve.data(), 0, NCurve - 1, pVertices, Extremes);
   else
     LineVertices(M, Curve.data(), 0, NCurve - 1, pVertices);
   if (pVertices.size() >= 2) DrawPolyline(pVertices, 0, pVertices.size() - 1, Pen);

@@ -86,7 +86,9 @@ public:
   void FillBitmap();
   // Curves indexed like the spectrum, drawn into the plot image with the window's mapping and
   // line style (used by the overlays).
-  void DrawCurve(int32_t NCurve, const TDblArr1D &Curve, const QPen &Pen);
+  // Extremes, when given, are the block extremes of Curve.
+  void DrawCurve(int32_t NCurve, const TDblArr1D &Curve, const QPen &Pen,
+                 const TBlockExtremes *Extremes = nullptr);
   void DrawCurveB(int32_t NCurve, const TDblArr1D &Curve, const QPen &NPen, const QPen &SPen,
                   const std::vector<bool> &SCurve);
 
@@ -290,5 +292,8 @@ private:
   int32_t pSelInd1 = 0;
   bool pDecimation = true;
   std::vector<TPixelPoint> pVertices;
+  // Block extremes of the spectrum's y, rebuilt when its data change (a new array, size or
+  // version): at zooms below one pixel per sample a redraw then costs the pixels, not the samples.
+  TBlockExtremes pExtremes;
   std::vector<QPoint> pPoints;
 };

@@ -321,6 +321,50 @@ TEST(PlotCurve, DecimationKeepsEveryColumnOfThePlainPolyline) {
   }
 }
 
+TEST(PlotCurve, BlockExtremesFoldAsTheSamplesDo) {
+  // Random data with NaN and infinite samples, whole NaN blocks and a NaN start; every range
+  // folded through the blocks must give what the plain scan "V < Mn ? V : Mn" gives.
+  std::mt19937 Rng(99);
+  std::uniform_real_distribution<double> U(-1, 1);
+  const int N = 64 * 40 + 17;
+  std::vector<double> Y(N);
+  const double Inf = std::numeric_limits<double>::infinity(), NaN = std::nan("");
+  for (int i = 0; i < N; ++i)
+    Y[i] = i % 97 == 5 ? NaN : i % 131 == 7 ? Inf : i % 151 == 9 ? -Inf : U(Rng);
+  for (int i = 64 * 3; i < 64 * 4; ++i)
+    Y[i] = NaN;
+  TBlockExtremes E;
+  EXPECT_FALSE(E.Matches(Y.data(), N, 0));
+  E.Build(Y.data(), N, 7);
+  EXPECT_TRUE(E.Matches(Y.data(), N, 7));
+  EXPECT_FALSE(E.Matches(Y.data(), N, 8)) << "a new version of the data";
+  EXPECT_FALSE(E.Matches(Y.data(), N - 1, 7));
+  std::uniform_int_distribution<int> Pick(0, N - 1);
+  int Bad = 0;
+  for (int t = 0; t < 3000; ++t) {
+    int A = Pick(Rng), B = Pick(Rng);
+    if (A > B) std::swap(A, B);
+    const double Start = t % 10 == 0 ? NaN : U(Rng);
+    double Mn = Start, Mx = Start, WantMn = Start, WantMx = Start;
+    E.Fold(Y.data(), A, B, Mn, Mx);
+    for (int k = A; k <= B; ++k) {
+      WantMn = Y[k] < WantMn ? Y[k] : WantMn;
+      WantMx = Y[k] > WantMx ? Y[k] : WantMx;
+    }
+    auto Same = [](double P, double Q) { return (std::isnan(P) && std::isnan(Q)) || P == Q; };
+    if (!Same(Mn, WantMn) || !Same(Mx, WantMx)) ++Bad;
+  }
+  EXPECT_EQ(Bad, 0);
+  // Decimated with and without the blocks: the same vertices.
+  for (double Z : {0.5, 0.1, 1.0 / 64, 0.003}) {
+    TPlotMapping M = TPlotMapping::Make(Z, -1.5, 1.5, 200);
+    std::vector<TPixelPoint> Scan, Blocks;
+    DecimatedVertices(M, Y.data(), 0, N - 1, Scan);
+    DecimatedVertices(M, Y.data(), 0, N - 1, Blocks, &E);
+    EXPECT_EQ(Scan, Blocks) << "zoom " << Z;
+  }
+}
+
 TEST(PlotCurve, SubRangeAndWholeZooms) {
   std::vector<double> Y = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
   TPlotMapping M = TPlotMapping::Make(0.5, 0, 10, 10);

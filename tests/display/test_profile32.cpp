@@ -300,6 +300,22 @@ TEST_F(ProfileTest, DecimatedCurveEqualsPlainPolyline) {
       EXPECT_GT(CountColour(Plain, kGreen), 0);
       EXPECT_GT(CountColour(Plain, kRed), 0);
     }
+    // Data changed in place and announced with UpdateSpec: the kept block extremes are rebuilt.
+    // Columns of 256 samples, so that whole blocks of the changed stretch are taken from the
+    // kept extremes; the stretch swings over the whole visible range.
+    P.SetHZoom(1.0 / 256);
+    P.FillBitmap();
+    const double Lo = P.PlotMin() + 0.1 * (P.PlotMax() - P.PlotMin());
+    const double Hi = P.PlotMax() - 0.1 * (P.PlotMax() - P.PlotMin());
+    for (int i = N / 3; i < N / 3 + 1000; ++i)
+      S.DataY[i] = i % 2 ? Hi : Lo;
+    S.UpdateSpec();
+    P.SetDecimation(false);
+    P.FillBitmap();
+    const QImage Plain = P.Bmp().copy();
+    P.SetDecimation(true);
+    P.FillBitmap();
+    EXPECT_EQ(P.Bmp(), Plain) << "N " << N << " after a change of the data";
   }
 }
 
