@@ -1,0 +1,46 @@
+#define ORVA_UNIT "UOpConcatenate"
+#include "ops/UOpConcatenate.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/UErrors.h"
+#include "core/UFormat.h"
+#include "core/USpec32.h"
+#include "ops/UOpConcatCore.h"
+#include "ops/UOpListing.h"
+#include "shell/UUiServices.h"
+
+TOpConcatenate::TOpConcatenate(TFileList &FileList, QWidget *Parent)
+    : TOpTemplate(FileList, "TOpConcatenate", "Concatenate", 2, Parent) {
+  BuOK->setText("Concatenate");
+  RgMethod = new TRadioGroup(
+      "Method", {"Simple average of overlapping region(s)", "Weighted average of overlapping region(s)"}, 1,
+      this);
+  Params()->addWidget(RgMethod);
+  auto *F = new QFormLayout;
+  EdSize = new QLineEdit("90", this);
+  F->addRow("Relative size of overlapping region (0 - 100%)", EdSize);
+  Params()->addLayout(F);
+  Params()->addStretch();
+}
+
+void TOpConcatenate::FormShowDone() { RgMethod->setFocus(); }
+
+void TOpConcatenate::Apply() {
+  const double Size = StrToFloat(EdSize->text().toStdString());
+  const TConcatMethod Method = RgMethod->ItemIndex() == 0 ? TConcatMethod::Simple : TConcatMethod::Weighted;
+  const std::vector<const TSpec32 *> Specs(Files().begin(), Files().end());
+  TOpOutcome O = OpConcatenate(Specs, Method, Size);
+  if (!O.Ok()) {
+    // Nothing is made; the user may change the parameters or the selection and try again.
+    Ui().ErrorBox(O.Condition);
+    return;
+  }
+  ORVA_ASSERT(O.Results.size() == 1);
+  pSource = nullptr;
+  pDestination = &ListResult(pFileList, "", std::move(O.Results[0]), nullptr, {});
+  accept();
+}
