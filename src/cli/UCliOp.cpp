@@ -31,8 +31,9 @@ const char *const OpUsage =
     "(\"NAME: condition\") and the others go on; the exit code is then 1.\n\n"
     "Operations:\n"
     "  noise --sigma S                        y + Gaussian noise of standard deviation S (-noise)\n"
-    "  fft [--modulus] [--power] [--real] [--imag] [--phase]\n"
-    "                                         Fourier transform outputs (-fftmod -fftpower ...)\n"
+    "  fft [--modulus] [--power] [--real] [--imag] [--phase] [--hann]\n"
+    "                                         Fourier transform outputs (-fftmod -fftpower ...),\n"
+    "                                         with --hann of y times the Hann window\n"
     "  structure                              structure function (-struct)\n"
     "  number --add|--mul|--div|--pow|--clip-below|--clip-above R\n"
     "                                         y op R (-add -mul -div -pow -clip)\n"
@@ -76,9 +77,10 @@ int RunOp(const std::vector<std::string> &Args) {
     for (auto &S : ReadAll(A.Positional(), O))
       Deliver(C, *S, OpNoise(*S, Sigma));
   } else if (Name == "fft") {
-    TCliArgs A(Rest, Values({}), {"fits", "modulus", "power", "real", "imag", "phase"});
+    TCliArgs A(Rest, Values({}), {"fits", "modulus", "power", "real", "imag", "phase", "hann"});
     TReadOptions O = Setup(A);
-    TFftOutputs Out{A.Has("modulus"), A.Has("power"), A.Has("real"), A.Has("imag"), A.Has("phase")};
+    TFftOutputs Out{A.Has("modulus"), A.Has("power"), A.Has("real"),
+                    A.Has("imag"),    A.Has("phase"), A.Has("hann")};
     for (auto &S : ReadAll(A.Positional(), O))
       Deliver(C, *S, OpFourier(*S, Out));
   } else if (Name == "structure") {

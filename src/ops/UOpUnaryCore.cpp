@@ -49,6 +49,9 @@ TOpOutcome OpFourier(const TSpec32 &S, const TFftOutputs &Out) {
   std::vector<double> C(2 * static_cast<size_t>(N), 0.0);
   for (int k = 0; k < N; ++k)
     C[2 * static_cast<size_t>(k)] = S.DataY[static_cast<size_t>(k)];
+  if (Out.Hann && N > 1)
+    for (int k = 0; k < N; ++k)
+      C[2 * static_cast<size_t>(k)] *= (1.0 - std::cos(2.0 * std::numbers::pi * k / (N - 1))) / 2.0;
   Fourier1D(N, C, +1); // once per spectrum, shared by all outputs
   const TDblArr1D X = IndexAxis(N);
   auto Make = [&](const char *History, auto Value) {

@@ -12,6 +12,9 @@ TOpOutcome OpNoise(const TSpec32 &S, double Sigma);
 
 struct TFftOutputs {
   bool Modulus = false, SqrModulus = false, Real = false, Imaginary = false, Phase = false;
+  // y is multiplied by the Hann window w[j] = (1 - cos(2 pi j/(n-1)))/2 before the transform
+  // (0 at both ends, 1 in the middle; a single point keeps weight 1).
+  bool Hann = false;
 };
 // The unnormalised forward transform (sign +1, wrap-around order) computed once, one result
 // per chosen output in the order modulus, square modulus, real, imaginary, phase (degrees);
