@@ -1,0 +1,200 @@
+// "op new": the synthetic spectra of the New Profile dialog, written as files.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <unistd.h>
+#include <vector>
+
+#include "astro/UBaryCorr.h"
+#include "cli/UCliCommon.h"
+#include "cli/UCliOpShared.h"
+#include "core/UDatFile.h"
+#include "core/UGlobalData.h"
+#include "core/USpec32.h"
+#include "core/USpecFiles.h"
+#include "ops/UNewProfileCore.h"
+#include "ops/UOpResult.h"
+#include "shell/UFileListCore.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char *const NewUsage =
+    "  new gauss [--points N] [--from X] [--to X] [--amplitude A] [--position X0] [--sd S]\n"
+    "            [--baseline B] [--slope S] [--noise S] [--voigt A]\n"
+    "                                         a Gaussian line of standard deviation S (a Voigt\n"
+    "                                         line for --voigt a > 0) on the baseline B + S x;\n"
+    "                                         defaults 1536 points, 0 ... 1535, 1 at 768, sd 5\n"
+    "                                         (Untitled-N)\n"
+    "  new sin [--points N] [--periods1 P] [--amplitude1 A] [--phase1 DEG]\n"
+    "          [--periods2 P] [--amplitude2 A] [--phase2 DEG] [--noise S]\n"
+    "                                         two sines of P periods over N points (default\n"
+    "                                         1024 points, one period of amplitude 1) (Untitled-N)\n"
+    "  new planck [--from A] [--to A] [--step A] [--temp K] [--si]\n"
+    "                                         Planck curve, 4000 ... 8000 step 5 Angstrom, 6000 K,\n"
+    "                                         mean 1, or W m-2 sr-1 A-1 with --si (Planck)\n"
+    "  new atmosphere --rayleigh|--ozone|--aerosols [--aod T] [--from A] [--to A]\n"
+    "                 [--step A] [--height KM]\n"
+    "                                         transmission of one extinction component,\n"
+    "                                         4000 ... 8000 step 5 Angstrom, AOD 0.13, height\n"
+    "                                         0.2 km (Rayleigh, Ozone, Aerosols)\n"
+    "  new rv --utc YYYY-MM-DDTHH:MM:SS [--ra \"h m s\"] [--dec \"d m s\"] [--interval D]\n"
+    "         [--points N] [--lon DEG] [--lat DEG] [--height M] [--tai-utc S] [--ephemeris FILE]\n"
+    "                                         barycentric radial velocity (km/s) against MJD,\n"
+    "                                         1000 points one day apart, star 14 15 39.6720\n"
+    "                                         +19 10 56.677; the site as for 'bary' (Untitled-N)\n";
+
+// The folder of this executable, where the program keeps its settings and its ephemeris.
+std::string ProgramDir() {
+  char Buf[4096];
+  const ssize_t N = ::readlink("/proc/self/exe", Buf, sizeof Buf - 1);
+  if (N > 0) {
+    Buf[N] = '\0';
+    return fs::path(Buf).parent_path().string();
+  }
+  std::error_code Ec;
+  return fs::current_path(Ec).string();
+}
+
+// "YYYY-MM-DDTHH:MM:SS" (or with a blank for the "T"); the ranges are checked by the
+// calendar and the ephemeris as in the dialog.
+TDateTimeInt ParseUtc(const std::string &Text) {
+  const ECliUsage Bad{"--utc: '" + Text + "' is not a date and time YYYY-MM-DDTHH:MM:SS"};
+  if (Text.size() != 19 || Text[4] != '-' || Text[7] != '-' || (Text[10] != 'T' && Text[10] != ' ') ||
+      Text[13] != ':' || Text[16] != ':')
+    throw Bad;
+  auto Field = [&](size_t Pos, size_t Len) {
+    int V = 0;
+    for (size_t i = Pos; i < Pos + Len; ++i) {
+      if (Text[i] < '0' || Text[i] > '9') throw Bad;
+      V = V * 10 + (Text[i] - '0');
+    }
+    return V;
+  };
+  return TDateTimeInt{Field(0, 4), Field(5, 2), Field(8, 2), Field(11, 2), Field(14, 2), Field(17, 2)};
+}
+
+// The observer as the settings file beside the program has it (its defaults when there is
+// none), without letting its remembered folder become the current one.
+void SiteFromSettings(TRVParams &P) {
+  TGlobalData G(ProgramDir() + "/orvalumetrix");
+  std::error_code Ec;
+  const fs::path Cur = fs::current_path(Ec);
+  G.ReadIniFile();
+  if (!Ec) fs::current_path(Cur, Ec);
+  P.TAImUTC = G.TAImUTC();
+  P.Lon = G.ObsLong();
+  P.Lat = G.ObsLat();
+  P.Height = G.ObsHeight();
+}
+
+// Names the result as the file list would (FName empty: the next Untitled-N) and writes it.
+void WriteNew(TOpContext &C, const std::string &FName, const TOpResult &R) {
+  const std::string Name = ResultName(FName, R.History, C.Untitled);
+  std::unique_ptr<TSpec32> S = BuildResultSpec(Name, R, nullptr);
+  const std::string File = (fs::path(C.OutDir) / (Name + (C.Fits ? ".fits" : ".dat"))).string();
+  if (C.Fits)
+    SaveSpecAsFits(*S, File);
+  else
+    WriteDat(*S, File);
+  std::printf("%s\n", File.c_str());
+  std::fflush(stdout);
+}
+
+int RunNew(const std::vector<std::string> &Args) {
+  if (Args.empty() || Args[0].starts_with("--"))
+    throw ECliUsage{"new needs gauss, sin, planck, atmosphere or rv"};
+  const std::string Page = Args[0];
+  const std::vector<std::string> Rest(Args.begin() + 1, Args.end());
+  TOpContext C;
+  TReadOptions O;
+  auto NoFiles = [](const TCliArgs &A) {
+    if (!A.Positional().empty()) throw ECliUsage{"new reads no files: '" + A.Positional()[0] + "'"};
+  };
+
+  if (Page == "gauss") {
+    TCliArgs A = OpArgs(
+        Rest, {"points", "from", "to", "amplitude", "position", "sd", "baseline", "slope", "noise", "voigt"},
+        {}, C, O);
+    NoFiles(A);
+    TGaussParams P;
+    P.Points = A.IntValue("points", P.Points);
+    P.FromX = A.FloatValue("from", P.FromX);
+    P.ToX = A.FloatValue("to", P.ToX);
+    P.Ampl = A.FloatValue("amplitude", P.Ampl);
+    P.PosX = A.FloatValue("position", P.PosX);
+    P.SD = A.FloatValue("sd", P.SD);
+    P.Bias = A.FloatValue("baseline", P.Bias);
+    P.Slope = A.FloatValue("slope", P.Slope);
+    P.Noise = A.FloatValue("noise", P.Noise);
+    P.VoigtA = A.FloatValue("voigt", P.VoigtA);
+    WriteNew(C, "", NewGaussVoigt(P));
+  } else if (Page == "sin") {
+    TCliArgs A = OpArgs(
+        Rest, {"points", "periods1", "amplitude1", "phase1", "periods2", "amplitude2", "phase2", "noise"}, {},
+        C, O);
+    NoFiles(A);
+    TSinParams P;
+    P.Points = A.IntValue("points", P.Points);
+    P.Per1 = A.FloatValue("periods1", P.Per1);
+    P.Ampl1 = A.FloatValue("amplitude1", P.Ampl1);
+    P.Phase1 = A.FloatValue("phase1", P.Phase1);
+    P.Per2 = A.FloatValue("periods2", P.Per2);
+    P.Ampl2 = A.FloatValue("amplitude2", P.Ampl2);
+    P.Phase2 = A.FloatValue("phase2", P.Phase2);
+    P.Noise = A.FloatValue("noise", P.Noise);
+    WriteNew(C, "", NewSin(P));
+  } else if (Page == "planck") {
+    TCliArgs A = OpArgs(Rest, {"from", "to", "step", "temp"}, {"si"}, C, O);
+    NoFiles(A);
+    TPlanckParams P;
+    P.From = A.FloatValue("from", P.From);
+    P.To = A.FloatValue("to", P.To);
+    P.Step = A.FloatValue("step", P.Step);
+    P.Temp = A.FloatValue("temp", P.Temp);
+    P.Scaling = A.Has("si") ? TPlanckScaling::Radiance : TPlanckScaling::MeanOne;
+    WriteNew(C, PlanckName, NewPlanck(P));
+  } else if (Page == "atmosphere") {
+    TCliArgs A =
+        OpArgs(Rest, {"aod", "from", "to", "step", "height"}, {"rayleigh", "ozone", "aerosols"}, C, O);
+    NoFiles(A);
+    TAtmosphereParams P;
+    P.Mode = static_cast<TAtmosphereMode>(
+        OneOf(A, {"rayleigh", "ozone", "aerosols"}, "of --rayleigh --ozone --aerosols"));
+    P.AOD = A.FloatValue("aod", P.AOD);
+    P.From = A.FloatValue("from", P.From);
+    P.To = A.FloatValue("to", P.To);
+    P.Step = A.FloatValue("step", P.Step);
+    P.Height = A.FloatValue("height", P.Height);
+    WriteNew(C, AtmosphereName(P.Mode), NewAtmosphere(P));
+  } else if (Page == "rv") {
+    TCliArgs A = OpArgs(
+        Rest, {"utc", "ra", "dec", "interval", "points", "lon", "lat", "height", "tai-utc", "ephemeris"}, {},
+        C, O);
+    NoFiles(A);
+    if (!A.Has("utc")) throw ECliUsage{"new rv needs --utc"};
+    TRVParams P;
+    P.Start = ParseUtc(A.Value("utc", ""));
+    P.RaText = A.Value("ra", P.RaText);
+    P.DeText = A.Value("dec", P.DeText);
+    P.Interval = A.FloatValue("interval", P.Interval);
+    P.Points = A.IntValue("points", P.Points);
+    // Options given override the settings; the settings file is read only when one is missing.
+    if (!(A.Has("tai-utc") && A.Has("lon") && A.Has("lat") && A.Has("height"))) SiteFromSettings(P);
+    P.TAImUTC = A.FloatValue("tai-utc", P.TAImUTC);
+    P.Lon = A.FloatValue("lon", P.Lon);
+    P.Lat = A.FloatValue("lat", P.Lat);
+    P.Height = A.FloatValue("height", P.Height);
+    TBaryCorr BC(A.Value("ephemeris", ProgramDir() + "/" + BaryEphemerisName));
+    WriteNew(C, "", NewRadialVelocity(BC, P));
+  } else {
+    throw ECliUsage{"unknown profile '" + Page + "' (gauss, sin, planck, atmosphere, rv)"};
+  }
+  return C.Rc;
+}
+
+const TCliOpRegistrar NewRegistrar{{"new", NewUsage, RunNew}};
+
+} // namespace
