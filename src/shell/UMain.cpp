@@ -15,20 +15,30 @@
 #include <QToolBar>
 #include <filesystem>
 
+#include "calib/UDispersionFunction.h"
+#include "calib/UIndRefrAir.h"
+#include "calib/UOpXAxis.h"
 #include "core/UDatFile.h"
 #include "core/UErrors.h"
 #include "core/UGlobalData.h"
 #include "core/USafeFile.h"
 #include "core/USpec32.h"
 #include "display/UProfileWindows.h"
+#include "ops/UFilters.h"
+#include "ops/UNToolsEvaluate.h"
+#include "ops/UNToolsFFT.h"
+#include "ops/UNewProfile.h"
 #include "ops/UOpAddZeros.h"
 #include "ops/UOpBinary0.h"
 #include "ops/UOpBinary1.h"
 #include "ops/UOpBinary2.h"
+#include "ops/UOpConcatenate.h"
 #include "ops/UOpCrop.h"
+#include "ops/UOpMultiple.h"
 #include "ops/UOpOperator.h"
 #include "ops/UOpResample.h"
 #include "ops/UOpUnary.h"
+#include "ops/UPolRoot.h"
 #include "shell/UAboutOrvalumetrix.h"
 #include "shell/UCursors.h"
 #include "shell/UFileList.h"
@@ -189,6 +199,19 @@ void TMain::CreateCommands() {
   ActionOpResample = Command("Re-sample...", E::AnySelected, nullptr);
   ActionOpAddZeros = Command("Add zeros...", E::AnySelected, nullptr);
   ActionOpCheckSpectrum = Command("Check Spectrum...", E::OneSelected, &TMain::DoCheckSpectrum);
+  ActionFileNew = Command("&New...", E::Always, nullptr);
+  ActionFileNew->setShortcut(QKeySequence("Ctrl+N"));
+  ActionOpMultiple = Command("S x S x S... -> S", E::SeveralSelected, nullptr);
+  ActionOpFilters = Command("Filters...", E::AnySelected, nullptr);
+  ActionOpConcat = Command("Concatenate...", E::SeveralSelected, nullptr);
+  ActionNToolsFFT = Command("FFT...", E::AnySelected, nullptr);
+  ActionNToolsEvaluate = Command("Evaluate...", E::AnySelected, nullptr);
+  ActionXCalibration = Command("Dispersion Function...", E::AnySelected, nullptr);
+  ActionXVacAir = Command("Vacuum <-> Air...", E::AnySelected, nullptr);
+  ActionXWlWn = Command("Wavelength <-> Wavenumber...", E::AnySelected, nullptr);
+  ActionXWlVel = Command("Wavelength -> km/s...", E::AnySelected, nullptr);
+  ActionVariaAir = Command("Air/Vacuum Wavelength...", E::Always, nullptr);
+  ActionPolRoot = Command("Root of Polynomial...", E::Always, nullptr);
   ActionMeasuresXAxis = Command("Linearity of x-axis", E::AnySelected, nullptr);
   ActionWindowClose = Command("C&lose", E::ChildWindows, nullptr);
   ActionWindowCloseAll = Command("Close All", E::ChildWindows, &TMain::DoWindowCloseAll);
@@ -215,6 +238,18 @@ void TMain::CreateCommands() {
   On(ActionOpCrop, [this] { pOpCrop->Execute(); });
   On(ActionOpResample, [this] { pOpResample->Execute(); });
   On(ActionOpAddZeros, [this] { pOpAddZeros->Execute(); });
+  On(ActionFileNew, [this] { pNewProfile->Execute(); });
+  On(ActionOpMultiple, [this] { pOpMultiple->Execute(); });
+  On(ActionOpFilters, [this] { pFilters->Execute(); });
+  On(ActionOpConcat, [this] { pOpConcatenate->Execute(); });
+  On(ActionNToolsFFT, [this] { pNToolsFFT->Execute(); });
+  On(ActionNToolsEvaluate, [this] { pNToolsEvaluate->Execute(); });
+  On(ActionXCalibration, [this] { pDispersionFunction->Execute(); });
+  On(ActionXVacAir, [this] { pOpXAxis->ExecutePage(0); });
+  On(ActionXWlWn, [this] { pOpXAxis->ExecutePage(1); });
+  On(ActionXWlVel, [this] { pOpXAxis->ExecutePage(2); });
+  On(ActionVariaAir, [this] { pIndRefrAir->Execute(); });
+  On(ActionPolRoot, [this] { pPolRoot->Execute(); });
   On(ActionFileExit, [this] { close(); });
   On(ActionWindowClose, [this] { MdiArea->closeActiveSubWindow(); });
   On(ActionWindowCascade, [this] { MdiArea->cascadeSubWindows(); });
@@ -243,26 +278,36 @@ void TMain::CreateWindows() {
     Guarded([&] { OpenFiles(Names); });
   });
   pOpBinary0 = new TOpBinary0(*pFileList, this);
+  pOpXAxis = new TOpXAxis(*pFileList, this);
   pOpBinary2 = new TOpBinary2(*pFileList, this);
+  pOpMultiple = new TOpMultiple(*pFileList, this);
   pSaveFiles = new TSaveFiles(*pFileList, this);
+  pNewProfile = new TNewProfile(*pFileList, *pGlobalData, this);
   pParamDialog = new TParamDialog(*pGlobalData, this);
+  pFilters = new TFilters(*pFileList, this);
+  pIndRefrAir = new TIndRefrAir(this);
   pOpUnary = new TOpUnary(*pFileList, this);
   pOpCrop = new TOpCrop(*pFileList, this);
   pOpResample = new TOpResample(*pFileList, this);
   pFitsEditor = new TFitsEditor(*pGlobalData, this);
+  pPolRoot = new TPolRoot(this);
   pOpenSpecial = new TOpenSpecial(*pFileList, this);
   pOpAddZeros = new TOpAddZeros(*pFileList, this);
   pSaveFits = new TSaveFits(*pFileList, *pFitsEditor, this);
+  pOpConcatenate = new TOpConcatenate(*pFileList, this);
   pAbout = new TAboutOrvalumetrix(this);
+  pDispersionFunction = new TDispersionFunction(*pFileList, this);
+  pNToolsFFT = new TNToolsFFT(*pFileList, this);
   pOpOperator = new TOpOperator(*pFileList, this);
   pOpBinary1 = new TOpBinary1(*pFileList, this);
+  pNToolsEvaluate = new TNToolsEvaluate(*pFileList, this);
   pCheckSpectrum = new TOpCheckSpectrum(*pFileList, this);
 }
 
 void TMain::CreateMenus() {
   QMenuBar *Bar = menuBar();
   MenuFile = Bar->addMenu("File");
-  MenuFile->addActions({ActionFileOpen, ActionOpenSpecial});
+  MenuFile->addActions({ActionFileOpen, ActionOpenSpecial, ActionFileNew});
   MenuFile->addSeparator();
   MenuFile->addActions({ActionSaveFitsMain, ActionFileSaveMain});
   MenuFile->addSeparator();
@@ -271,6 +316,7 @@ void TMain::CreateMenus() {
   MenuFile->addAction(ActionFileExit);
   MenuITools = Bar->addMenu("i-Tools");
   MenuVaria = Bar->addMenu("Varia");
+  MenuVaria->addActions({ActionVariaAir, ActionPolRoot});
   Bar->addAction(ActionShowParameters);
   MenuWindow = Bar->addMenu("Window");
   MenuWindow->addActions({ActionWindowClose, ActionWindowCloseAll, ActionWindowCascade,
@@ -290,10 +336,13 @@ void TMain::CreateMenus() {
                                    ActionFileSave, ActionSaveFitsList, ActionMakeCopy, ActionFitsEditorList,
                                    ActionMeasuresXAxis, ActionShowText});
   FileListMenuNTools = FlBar->addMenu("n-Tools");
-  FileListMenuNTools->addActions({ActionOpResample, ActionOpCrop, ActionOpCheckSpectrum});
+  FileListMenuNTools->addActions({ActionXCalibration, ActionOpResample, ActionOpCrop, ActionOpConcat,
+                                  ActionNToolsFFT, ActionNToolsEvaluate, ActionOpCheckSpectrum});
   FileListMenuXOperators = FlBar->addMenu("&X-Operators");
+  FileListMenuXOperators->addActions({ActionXVacAir, ActionXWlWn, ActionXWlVel});
   FileListMenuYOperators = FlBar->addMenu("&Y-Operators");
-  FileListMenuYOperators->addActions({ActionOpOperator, ActionOpBinary0, ActionOpBinary1, ActionOpBinary2});
+  FileListMenuYOperators->addActions({ActionOpOperator, ActionOpBinary0, ActionOpBinary1, ActionOpBinary2,
+                                      ActionOpMultiple, ActionOpFilters});
   QMenu *Ctx = pFileList->ContextMenu;
   Ctx->addActions({ActionShowProfile, ActionFileRename, ActionFileCloseSelected, ActionFileSave,
                    ActionSaveFitsList, ActionMakeCopy, ActionFitsEditorList, ActionMeasuresXAxis,

@@ -17,13 +17,23 @@ class TAboutOrvalumetrix;
 class TFileList;
 class TFitsEditor;
 class TGlobalData;
+class TDispersionFunction;
+class TFilters;
+class TIndRefrAir;
+class TNToolsEvaluate;
+class TNToolsFFT;
+class TNewProfile;
 class TOpAddZeros;
 class TOpBinary0;
 class TOpBinary1;
 class TOpBinary2;
 class TOpCheckSpectrum;
+class TOpConcatenate;
 class TOpCrop;
+class TOpMultiple;
 class TOpOperator;
+class TOpXAxis;
+class TPolRoot;
 class TOpResample;
 class TOpUnary;
 class TOpenSpecial;
@@ -90,6 +100,18 @@ public:
   QAction *ActionOpResample;
   QAction *ActionOpAddZeros;
   QAction *ActionOpCheckSpectrum;
+  QAction *ActionFileNew;
+  QAction *ActionOpMultiple;
+  QAction *ActionOpFilters;
+  QAction *ActionOpConcat;
+  QAction *ActionNToolsFFT;
+  QAction *ActionNToolsEvaluate;
+  QAction *ActionXCalibration;
+  QAction *ActionXVacAir;
+  QAction *ActionXWlWn;
+  QAction *ActionXWlVel;
+  QAction *ActionVariaAir;
+  QAction *ActionPolRoot;
   QAction *ActionMeasuresXAxis;
   QAction *ActionWindowClose;
   QAction *ActionWindowCloseAll;
@@ -145,6 +167,16 @@ public:
   TOpResample &OpResample() const { return *pOpResample; }
   TOpAddZeros &OpAddZeros() const { return *pOpAddZeros; }
   TAboutOrvalumetrix &About() const { return *pAbout; }
+  TNewProfile &NewProfile() const { return *pNewProfile; }
+  TOpMultiple &OpMultiple() const { return *pOpMultiple; }
+  TFilters &Filters() const { return *pFilters; }
+  TOpConcatenate &OpConcatenate() const { return *pOpConcatenate; }
+  TNToolsFFT &NToolsFFT() const { return *pNToolsFFT; }
+  TNToolsEvaluate &NToolsEvaluate() const { return *pNToolsEvaluate; }
+  TDispersionFunction &DispersionFunction() const { return *pDispersionFunction; }
+  TOpXAxis &OpXAxis() const { return *pOpXAxis; }
+  TIndRefrAir &IndRefrAir() const { return *pIndRefrAir; }
+  TPolRoot &PolRoot() const { return *pPolRoot; }
 
   // View Profile: the plot windows of all selected spectra, last first.
   void ViewProfile();
@@ -219,6 +251,16 @@ private:
   TOpResample *pOpResample = nullptr;
   TOpAddZeros *pOpAddZeros = nullptr;
   TAboutOrvalumetrix *pAbout = nullptr;
+  TNewProfile *pNewProfile = nullptr;
+  TOpMultiple *pOpMultiple = nullptr;
+  TFilters *pFilters = nullptr;
+  TOpConcatenate *pOpConcatenate = nullptr;
+  TNToolsFFT *pNToolsFFT = nullptr;
+  TNToolsEvaluate *pNToolsEvaluate = nullptr;
+  TDispersionFunction *pDispersionFunction = nullptr;
+  TOpXAxis *pOpXAxis = nullptr;
+  TIndRefrAir *pIndRefrAir = nullptr;
+  TPolRoot *pPolRoot = nullptr;
 
   struct TCommand {
     QAction *Action;

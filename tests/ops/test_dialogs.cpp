@@ -725,10 +725,20 @@ TEST_F(OpsDialogTest, CommandsSitInTheFileListMenus) {
     return C;
   };
   EXPECT_EQ(Captions(Main->FileListMenuYOperators),
-            (std::vector<std::string>{"Op(S) -> S", "S x R -> S", "S x S -> S", "nS x S -> S"}));
+            (std::vector<std::string>{"Op(S) -> S", "S x R -> S", "S x S -> S", "nS x S -> S",
+                                      "S x S x S... -> S", "Filters..."}));
+  EXPECT_EQ(Captions(Main->FileListMenuXOperators),
+            (std::vector<std::string>{"Vacuum <-> Air...", "Wavelength <-> Wavenumber...",
+                                      "Wavelength -> km/s..."}));
+  EXPECT_EQ(Captions(Main->MenuVaria),
+            (std::vector<std::string>{"Air/Vacuum Wavelength...", "Root of Polynomial..."}));
   const std::vector<std::string> NTools = Captions(Main->FileListMenuNTools);
   auto Pos = [&](const char *C) { return std::find(NTools.begin(), NTools.end(), C) - NTools.begin(); };
+  EXPECT_LT(Pos("Dispersion Function..."), Pos("Re-sample..."));
   EXPECT_LT(Pos("Re-sample..."), Pos("Crop..."));
-  EXPECT_LT(Pos("Crop..."), Pos("Check Spectrum..."));
+  EXPECT_LT(Pos("Crop..."), Pos("Concatenate..."));
+  EXPECT_LT(Pos("Concatenate..."), Pos("FFT..."));
+  EXPECT_LT(Pos("FFT..."), Pos("Evaluate..."));
+  EXPECT_LT(Pos("Evaluate..."), Pos("Check Spectrum..."));
   EXPECT_LT(Pos("Check Spectrum..."), static_cast<long>(NTools.size()));
 }

@@ -110,8 +110,11 @@ TEST(OpFourier, ConstantAndCosine) {
   const TDblArr1D &Mod = M.Results[0].Y;
   EXPECT_NEAR(Mod[4], N / 2.0, 1e-10);
   EXPECT_NEAR(Mod[N - 4], N / 2.0, 1e-10);
-  for (int k = 0; k < N; ++k)
-    if (k != 4 && k != N - 4) EXPECT_NEAR(Mod[k], 0.0, 1e-10) << k;
+  for (int k = 0; k < N; ++k) {
+    if (k != 4 && k != N - 4) {
+      EXPECT_NEAR(Mod[k], 0.0, 1e-10) << k;
+    }
+  }
 }
 
 TEST(StructureFunction, HandWorkedCases) {

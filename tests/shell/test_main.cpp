@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QTimer>
 #include <clocale>
 
@@ -11,10 +12,10 @@
 #include "core/UGlobalData.h"
 #include "core/UIniFile.h"
 #include "display/UProfile32.h"
-#include "shell/UProfileHost.h"
 #include "shell/UAboutOrvalumetrix.h"
 #include "shell/UOpenSpecial.h"
 #include "shell/UParamDialog.h"
+#include "shell/UProfileHost.h"
 
 using TK = TFakeUiServices;
 
@@ -268,6 +269,38 @@ TEST_F(ShellTest, IdleHandlerEnablesCommands) {
   QTimer::singleShot(0, &Loop, &QEventLoop::quit);
   Loop.exec();
   EXPECT_TRUE(Main->ActionShowProfile->isEnabled());
+}
+
+TEST_F(ShellTest, OperationCommandsFollowTheSelection) {
+  AddRamp("a", 8);
+  AddRamp("b", 8);
+  // Rows of (command, enabled with 0, 1 and 2 selected spectra).
+  struct TRow {
+    QAction *A;
+    bool On0, On1, On2;
+  } Rows[] = {
+      {Main->ActionFileNew, true, true, true},       {Main->ActionOpFilters, false, true, true},
+      {Main->ActionNToolsFFT, false, true, true},    {Main->ActionNToolsEvaluate, false, true, true},
+      {Main->ActionXCalibration, false, true, true}, {Main->ActionXVacAir, false, true, true},
+      {Main->ActionXWlWn, false, true, true},        {Main->ActionXWlVel, false, true, true},
+      {Main->ActionOpMultiple, false, false, true},  {Main->ActionOpConcat, false, false, true},
+      {Main->ActionVariaAir, true, true, true},      {Main->ActionPolRoot, true, true, true},
+      {Main->ActionOpBinary1, false, false, true},   {Main->ActionFitsEditorList, false, true, false},
+  };
+  const std::vector<std::vector<int>> Selections = {{}, {0}, {0, 1}};
+  for (size_t k = 0; k < Selections.size(); ++k) {
+    Select(Selections[k]);
+    Main->ActionList1Update();
+    for (const TRow &R : Rows) {
+      const bool Want = k == 0 ? R.On0 : k == 1 ? R.On1 : R.On2;
+      EXPECT_EQ(R.A->isEnabled(), Want) << R.A->text().toStdString() << " with " << k << " selected";
+    }
+  }
+  // The File menu carries New after Open Special; Ctrl+N runs it.
+  const QList<QAction *> File = Main->MenuFile->actions();
+  ASSERT_GE(File.size(), 3);
+  EXPECT_EQ(File[2], Main->ActionFileNew);
+  EXPECT_EQ(Main->ActionFileNew->shortcut(), QKeySequence("Ctrl+N"));
 }
 
 TEST_F(ShellTest, ActiveWindowCommandsWorkOnTheActiveWindowsSpectrum) {
