@@ -3,12 +3,12 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
-#include <unistd.h>
 #include <vector>
 
 #include "astro/UBaryCorr.h"
 #include "cli/UCliCommon.h"
 #include "cli/UCliOpShared.h"
+#include "cli/UCliSite.h"
 #include "core/UDatFile.h"
 #include "core/UGlobalData.h"
 #include "core/USpec32.h"
@@ -45,50 +45,6 @@ const char *const NewUsage =
     "                                         barycentric radial velocity (km/s) against MJD,\n"
     "                                         1000 points one day apart, star 14 15 39.6720\n"
     "                                         +19 10 56.677; the site as for 'bary' (Untitled-N)\n";
-
-// The folder of this executable, where the program keeps its settings and its ephemeris.
-std::string ProgramDir() {
-  char Buf[4096];
-  const ssize_t N = ::readlink("/proc/self/exe", Buf, sizeof Buf - 1);
-  if (N > 0) {
-    Buf[N] = '\0';
-    return fs::path(Buf).parent_path().string();
-  }
-  std::error_code Ec;
-  return fs::current_path(Ec).string();
-}
-
-// "YYYY-MM-DDTHH:MM:SS" (or with a blank for the "T"); the ranges are checked by the
-// calendar and the ephemeris as in the dialog.
-TDateTimeInt ParseUtc(const std::string &Text) {
-  const ECliUsage Bad{"--utc: '" + Text + "' is not a date and time YYYY-MM-DDTHH:MM:SS"};
-  if (Text.size() != 19 || Text[4] != '-' || Text[7] != '-' || (Text[10] != 'T' && Text[10] != ' ') ||
-      Text[13] != ':' || Text[16] != ':')
-    throw Bad;
-  auto Field = [&](size_t Pos, size_t Len) {
-    int V = 0;
-    for (size_t i = Pos; i < Pos + Len; ++i) {
-      if (Text[i] < '0' || Text[i] > '9') throw Bad;
-      V = V * 10 + (Text[i] - '0');
-    }
-    return V;
-  };
-  return TDateTimeInt{Field(0, 4), Field(5, 2), Field(8, 2), Field(11, 2), Field(14, 2), Field(17, 2)};
-}
-
-// The observer as the settings file beside the program has it (its defaults when there is
-// none), without letting its remembered folder become the current one.
-void SiteFromSettings(TRVParams &P) {
-  TGlobalData G(ProgramDir() + "/orvalumetrix");
-  std::error_code Ec;
-  const fs::path Cur = fs::current_path(Ec);
-  G.ReadIniFile();
-  if (!Ec) fs::current_path(Cur, Ec);
-  P.TAImUTC = G.TAImUTC();
-  P.Lon = G.ObsLong();
-  P.Lat = G.ObsLat();
-  P.Height = G.ObsHeight();
-}
 
 // Names the result as the file list would (FName empty: the next Untitled-N) and writes it.
 void WriteNew(TOpContext &C, const std::string &FName, const TOpResult &R) {
@@ -182,7 +138,8 @@ int RunNew(const std::vector<std::string> &Args) {
     P.Interval = A.FloatValue("interval", P.Interval);
     P.Points = A.IntValue("points", P.Points);
     // Options given override the settings; the settings file is read only when one is missing.
-    if (!(A.Has("tai-utc") && A.Has("lon") && A.Has("lat") && A.Has("height"))) SiteFromSettings(P);
+    if (!(A.Has("tai-utc") && A.Has("lon") && A.Has("lat") && A.Has("height")))
+      SiteFromSettings(P.TAImUTC, P.Lon, P.Lat, P.Height);
     P.TAImUTC = A.FloatValue("tai-utc", P.TAImUTC);
     P.Lon = A.FloatValue("lon", P.Lon);
     P.Lat = A.FloatValue("lat", P.Lat);
