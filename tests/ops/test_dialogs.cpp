@@ -14,15 +14,25 @@
 #include <functional>
 #include <limits>
 
+#include "calib/UDispersionFunction.h"
+#include "calib/UIndRefrAir.h"
+#include "calib/UOpXAxis.h"
+#include "ops/UFilters.h"
+#include "ops/UNToolsEvaluate.h"
+#include "ops/UNToolsFFT.h"
+#include "ops/UNewProfile.h"
 #include "ops/UOpAddZeros.h"
 #include "ops/UOpBinary0.h"
 #include "ops/UOpBinary1.h"
 #include "ops/UOpBinary2.h"
+#include "ops/UOpConcatenate.h"
 #include "ops/UOpCrop.h"
 #include "ops/UOpListing.h"
+#include "ops/UOpMultiple.h"
 #include "ops/UOpOperator.h"
 #include "ops/UOpResample.h"
 #include "ops/UOpUnary.h"
+#include "ops/UPolRoot.h"
 #include "shell/ShellFixture.h"
 
 using TK = TFakeUiServices;
@@ -715,6 +725,34 @@ TEST_F(OpsDialogTest, CommandsEnableWithTheSelection) {
       EXPECT_EQ(C.A->isEnabled(), C.On[n]) << C.Caption << " with " << n << " selected";
     }
   }
+}
+
+TEST_F(OpsDialogTest, EachCommandOpensItsDialog) {
+  Named("a", 16);
+  Named("b", 16);
+  Select({0, 1});
+  auto Closes = [](auto &D) { D.reject(); };
+  EXPECT_EQ(Drive<TNewProfile>(Main->ActionFileNew, Closes), QDialog::Rejected);
+  EXPECT_EQ(Drive<TOpMultiple>(Main->ActionOpMultiple, Closes), QDialog::Rejected);
+  EXPECT_EQ(Drive<TFilters>(Main->ActionOpFilters, Closes), QDialog::Rejected);
+  EXPECT_EQ(Drive<TOpConcatenate>(Main->ActionOpConcat, Closes), QDialog::Rejected);
+  EXPECT_EQ(Drive<TNToolsFFT>(Main->ActionNToolsFFT, Closes), QDialog::Rejected);
+  EXPECT_EQ(Drive<TNToolsEvaluate>(Main->ActionNToolsEvaluate, Closes), QDialog::Rejected);
+  EXPECT_EQ(Drive<TDispersionFunction>(Main->ActionXCalibration, Closes), QDialog::Rejected);
+  EXPECT_EQ(Drive<TIndRefrAir>(Main->ActionVariaAir, Closes), QDialog::Rejected);
+  EXPECT_EQ(Drive<TPolRoot>(Main->ActionPolRoot, Closes), QDialog::Rejected);
+  // The three x-axis commands open the one dialog on their own page.
+  QAction *const XAxis[] = {Main->ActionXVacAir, Main->ActionXWlWn, Main->ActionXWlVel};
+  for (int Page = 0; Page < 3; ++Page) {
+    int Shown = -1;
+    Drive<TOpXAxis>(XAxis[Page], [&Shown](TOpXAxis &D) {
+      Shown = D.PcXAxis->currentIndex();
+      D.reject();
+    });
+    EXPECT_EQ(Shown, Page) << XAxis[Page]->text().toStdString();
+  }
+  EXPECT_TRUE(Fake->Texts(TK::kError).empty());
+  EXPECT_EQ(List().Count(), 2) << "nothing made by closing the dialogs";
 }
 
 TEST_F(OpsDialogTest, CommandsSitInTheFileListMenus) {
