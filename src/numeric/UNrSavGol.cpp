@@ -23,9 +23,18 @@ void dsavgol(TNrVector c, int np, int nl, int nr, int ld, int m) {
   }
   Eigen::ColPivHouseholderQR<Eigen::MatrixXd> Qr(A);
   if (Qr.rank() < m + 1) nrerror("dsavgol: singular system");
-  // Column k of P is the least-squares solution for the unit data vector e_k.
-  Eigen::MatrixXd P = Qr.solve(Eigen::MatrixXd::Identity(NW, NW));
-  Eigen::VectorXd Row = P.row(ld).transpose() / std::pow(S, ld);
+  // Only row ld of P is wanted: with A Pi = Q R, P = Pi R^-1 Q^T, so that row is
+  // Q R^-T Pi^T e_ld. Solving for it alone costs the window times the order, where forming P
+  // would take the square of the window (gigabytes for a window of some ten thousand points).
+  const int M1 = m + 1;
+  Eigen::VectorXd E = Eigen::VectorXd::Zero(M1);
+  E(ld) = 1.0;
+  const Eigen::VectorXd PE = Qr.colsPermutation().transpose() * E;
+  const Eigen::VectorXd V =
+      Qr.matrixR().topLeftCorner(M1, M1).triangularView<Eigen::Upper>().transpose().solve(PE);
+  Eigen::VectorXd Full = Eigen::VectorXd::Zero(NW);
+  Full.head(M1) = V;
+  const Eigen::VectorXd Row = (Qr.householderQ() * Full) / std::pow(S, ld);
   for (int J = 1; J <= np; ++J)
     c[J] = 0.0;
   for (int K = 0; K < NW; ++K) {

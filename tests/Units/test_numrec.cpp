@@ -474,6 +474,24 @@ TEST(SavGolKernel, PublishedSmoothingAndDerivativeKernels) {
   }
 }
 
+TEST(SavGolKernel, LongWindowQuadraticClosedForm) {
+  // Quadratic smoothing over offsets -n ... n: c_k = (3 (3n^2 + 3n - 1) - 15 k^2) /
+  // ((2n - 1)(2n + 1)(2n + 3)), the closed form of the tables' quadratic column (n = 2 gives
+  // (-3, 12, 17, 12, -3)/35). A window of 20001 points must not need its square in memory.
+  for (int N : {2, 50, 10000}) {
+    const int Np = 2 * N + 1;
+    TDblArr1D C = SavGolKernel(Np, N, N, 0, 2);
+    ASSERT_EQ(C.size(), static_cast<size_t>(Np));
+    const double Nd = N, Den = (2 * Nd - 1) * (2 * Nd + 1) * (2 * Nd + 3);
+    int Bad = 0;
+    for (int K = -N; K <= N; ++K) {
+      const double Want = (3 * (3 * Nd * Nd + 3 * Nd - 1) - 15.0 * K * K) / Den;
+      if (std::fabs(C[K + N] - Want) > 1e-9 * std::fabs(C[N])) ++Bad;
+    }
+    EXPECT_EQ(Bad, 0) << "n " << N;
+  }
+}
+
 TEST(SavGolKernel, OneSidedWindowsReproducePolynomials) {
   // A kernel of degree m applied to samples of a polynomial of degree m returns its value at the
   // current sample, whatever the window shape.
