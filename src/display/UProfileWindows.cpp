@@ -20,14 +20,14 @@ TProfileWindows::TProfileWindows(QMdiArea *Area, TProfileHooks Hooks)
 TProfileWindows::~TProfileWindows() {
   // The windows may outlive the host by a moment (the area is destroyed after it): they must
   // not call hooks that refer to a main window that is going away.
-  for (auto &[Spec, W] : pWindows)
-    if (W) W->DetachHooks();
+  for (auto &[Spec, E] : pWindows)
+    if (E.Window) E.Window->DetachHooks();
   disconnect(pArea, nullptr, this, nullptr);
 }
 
 TProfile32 *TProfileWindows::Profile(const TSpec32 &Spec) const {
   auto It = pWindows.find(&Spec);
-  return It == pWindows.end() ? nullptr : It->second.data();
+  return It == pWindows.end() ? nullptr : It->second.Window.data();
 }
 
 void TProfileWindows::ShowProfile(TSpec32 &Spec, int Width, int Height) {
@@ -37,11 +37,12 @@ void TProfileWindows::ShowProfile(TSpec32 &Spec, int Width, int Height) {
     pArea->addSubWindow(W);
     W->SetSpec32(&Spec);
     Spec.SetProfile32(W);
-    pWindows[&Spec] = W;
+    pWindows[&Spec] = TEntry{W, W};
     const TSpec32 *Key = &Spec;
-    connect(W, &QObject::destroyed, this, [this, Key, W] {
+    const QObject *Me = W;
+    connect(W, &QObject::destroyed, this, [this, Key, Me] {
       auto It = pWindows.find(Key);
-      if (It != pWindows.end() && (It->second.isNull() || It->second.data() == W)) pWindows.erase(It);
+      if (It != pWindows.end() && (It->second.Window.isNull() || It->second.Object == Me)) pWindows.erase(It);
     });
     // Shown before the set-up so that the zoom is computed on the laid-out window; nothing is
     // painted before the event loop runs again.
@@ -60,7 +61,7 @@ void TProfileWindows::ShowProfile(TSpec32 &Spec, int Width, int Height) {
 void TProfileWindows::CloseProfile(TSpec32 &Spec) {
   auto It = pWindows.find(&Spec);
   if (It == pWindows.end()) return;
-  QPointer<TProfile32> W = It->second;
+  QPointer<TProfile32> W = It->second.Window;
   pWindows.erase(It);
   if (!W) return;
   if (W->isVisible()) W->setFocus();
@@ -85,7 +86,7 @@ TSpec32 *TProfileWindows::ActiveSpec() const {
   if (!P) return nullptr;
   // Only windows of this host count.
   auto It = pWindows.find(P->Spec32());
-  return It != pWindows.end() && It->second == P ? P->Spec32() : nullptr;
+  return It != pWindows.end() && It->second.Object == P ? P->Spec32() : nullptr;
 }
 
 void TProfileWindows::SubWindowActivated(QMdiSubWindow *W) {

@@ -38,5 +38,11 @@ private:
   QMdiArea *pArea;
   TProfileHooks pHooks;
   std::unique_ptr<TSetMinMax> pOwnSetMinMax;
-  std::map<const TSpec32 *, QPointer<TProfile32>> pWindows;
+  // The window and, for telling it apart while it is being destroyed (when it is no longer a
+  // TProfile32 to look at), its address as a plain object.
+  struct TEntry {
+    QPointer<TProfile32> Window;
+    const QObject *Object = nullptr;
+  };
+  std::map<const TSpec32 *, TEntry> pWindows;
 };
