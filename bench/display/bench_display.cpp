@@ -82,8 +82,11 @@ class TRatioReporter : public benchmark::ConsoleReporter {
 public:
   void ReportRuns(const std::vector<Run> &Runs) override {
     ConsoleReporter::ReportRuns(Runs);
+    // With repetitions the median stands for the case (it is reported after the single runs).
     for (const Run &R : Runs)
-      if (R.run_type == Run::RT_Iteration) pTimes[R.benchmark_name()] = R.GetAdjustedRealTime();
+      if (R.run_type == Run::RT_Iteration ||
+          (R.run_type == Run::RT_Aggregate && R.aggregate_name == "median"))
+        pTimes[R.run_name.str()] = R.GetAdjustedRealTime();
   }
   void Finalize() override {
     ConsoleReporter::Finalize();
