@@ -14,6 +14,7 @@
 #include "Units/UCiddor.h"
 #include "calib/UIndRefrAirCore.h"
 #include "core/UFormat.h"
+#include "shell/UDialogButtons.h"
 #include "shell/UUiServices.h"
 
 namespace {
@@ -70,11 +71,8 @@ TIndRefrAir::TIndRefrAir(QWidget *Parent) : QDialog(Parent) {
   L->addWidget(new QLabel(QString::fromUtf8("Edlén, B., 1966, Metrologia, 2, 71"), Lower), 5, 0, 1, 2);
   V->addWidget(Lower);
 
-  auto *Buttons = new QHBoxLayout;
   BuClose = new QPushButton("Close", this);
-  Buttons->addStretch();
-  Buttons->addWidget(BuClose);
-  V->addLayout(Buttons);
+  V->addLayout(ButtonRow({BuClose}));
 
   connect(BuCiddorToAir, &QPushButton::clicked, this, &TIndRefrAir::BuCiddorToAirClick);
   connect(BuCiddorToVac, &QPushButton::clicked, this, &TIndRefrAir::BuCiddorToVacClick);

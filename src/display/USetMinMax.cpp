@@ -2,13 +2,13 @@
 #include "display/USetMinMax.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "core/UFormat.h"
+#include "shell/UDialogButtons.h"
 #include "shell/UUiServices.h"
 
 TSetMinMax::TSetMinMax(QWidget *Parent) : QDialog(Parent) {
@@ -24,14 +24,10 @@ TSetMinMax::TSetMinMax(QWidget *Parent) : QDialog(Parent) {
   auto *Form = new QFormLayout;
   Form->addRow("Y Min.", EdYMin);
   Form->addRow("Y Max.", EdYMax);
-  auto *Buttons = new QHBoxLayout;
-  Buttons->addStretch();
-  Buttons->addWidget(BuOK);
-  Buttons->addWidget(BuCancel);
   auto *Main = new QVBoxLayout(this);
   Main->addLayout(Form);
   Main->addWidget(LaError);
-  Main->addLayout(Buttons);
+  Main->addLayout(ButtonRow({BuOK, BuCancel}));
 
   connect(BuOK, &QPushButton::clicked, this, [this] { Guarded([this] { BuOKClick(); }); });
   connect(BuCancel, &QPushButton::clicked, this, [this] { BuCancelClick(); });

@@ -1,7 +1,6 @@
 #define ORVA_UNIT "UNewProfile"
 #include "ops/UNewProfile.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -12,6 +11,7 @@
 #include "ops/UNewProfileCore.h"
 #include "ops/UNewProfilePages.h"
 #include "ops/UOpListing.h"
+#include "shell/UDialogButtons.h"
 #include "shell/UUiServices.h"
 
 TNewProfile::TNewProfile(TFileList &FileList, TGlobalData &GlobalData, QWidget *Parent)
@@ -31,14 +31,10 @@ TNewProfile::TNewProfile(TFileList &FileList, TGlobalData &GlobalData, QWidget *
   PageControl->addTab(PgSin, "Sin");
   PageControl->setCurrentWidget(PgSin);
   V->addWidget(PageControl);
-  auto *Buttons = new QHBoxLayout;
   BuOK = new QPushButton("OK", this);
   BuOK->setDefault(true);
   BuCancel = new QPushButton("Cancel", this);
-  Buttons->addStretch();
-  Buttons->addWidget(BuOK);
-  Buttons->addWidget(BuCancel);
-  V->addLayout(Buttons);
+  V->addLayout(ButtonRow({BuOK, BuCancel}));
   connect(BuOK, &QPushButton::clicked, this, &TNewProfile::BuOKClick);
   connect(BuCancel, &QPushButton::clicked, this, &TNewProfile::BuCancelClick);
 }

@@ -11,6 +11,7 @@
 #include "core/USpec32.h"
 #include "ops/UOpBinaryCore.h"
 #include "ops/UOpListing.h"
+#include "shell/UDialogButtons.h"
 #include "shell/UFileList.h"
 #include "shell/UUiServices.h"
 
@@ -32,14 +33,10 @@ TOpBinary1::TOpBinary1(TFileList &FileList, QWidget *Parent) : QDialog(Parent), 
       "Operation", {"Add", "Subtract", "Multiply", "Divide", "Cross-correlate", "Convolve", "De-Convolve"}, 0,
       this);
   V->addWidget(RgOp);
-  auto *Buttons = new QHBoxLayout;
   BuOK = new QPushButton("OK", this);
   BuOK->setDefault(true);
   BuCancel = new QPushButton("Cancel", this);
-  Buttons->addStretch();
-  Buttons->addWidget(BuOK);
-  Buttons->addWidget(BuCancel);
-  V->addLayout(Buttons);
+  V->addLayout(ButtonRow({BuOK, BuCancel}));
   connect(BuOK, &QPushButton::clicked, this, &TOpBinary1::BuOKClick);
   connect(BuCancel, &QPushButton::clicked, this, &TOpBinary1::BuCancelClick);
   connect(BuSwap, &QPushButton::clicked, this, &TOpBinary1::BuSwapClick);

@@ -10,6 +10,7 @@
 #include "core/UErrors.h"
 #include "core/USpec32.h"
 #include "ops/UOpListing.h"
+#include "shell/UDialogButtons.h"
 #include "shell/UFileList.h"
 #include "shell/UUiServices.h"
 
@@ -31,14 +32,10 @@ TOpTemplate::TOpTemplate(TFileList &FileList, const char *ClassName, const QStri
   pParams = new QVBoxLayout;
   H->addLayout(pParams);
   V->addLayout(H);
-  auto *Buttons = new QHBoxLayout;
   BuOK = new QPushButton("OK", this);
   BuOK->setDefault(true);
   BuCancel = new QPushButton("Cancel", this);
-  Buttons->addStretch();
-  Buttons->addWidget(BuOK);
-  Buttons->addWidget(BuCancel);
-  V->addLayout(Buttons);
+  V->addLayout(ButtonRow({BuOK, BuCancel}));
   connect(BuOK, &QPushButton::clicked, this, &TOpTemplate::BuOKClick);
   connect(BuCancel, &QPushButton::clicked, this, &TOpTemplate::BuCancelClick);
 }

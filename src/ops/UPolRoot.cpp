@@ -2,13 +2,13 @@
 #include "ops/UPolRoot.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "core/UFormat.h"
 #include "ops/UNToolsCore.h"
+#include "shell/UDialogButtons.h"
 #include "shell/UUiServices.h"
 
 namespace {
@@ -35,14 +35,10 @@ TPolRoot::TPolRoot(QWidget *Parent) : QDialog(Parent) {
   F->addRow("Accuracy", EdAcc);
   F->addRow("Result", EdX);
   V->addLayout(F);
-  auto *Buttons = new QHBoxLayout;
   BuOK = new QPushButton("OK", this);
   BuOK->setDefault(true);
   BuClose = new QPushButton("Close", this);
-  Buttons->addStretch();
-  Buttons->addWidget(BuOK);
-  Buttons->addWidget(BuClose);
-  V->addLayout(Buttons);
+  V->addLayout(ButtonRow({BuOK, BuClose}));
   connect(BuOK, &QPushButton::clicked, this, &TPolRoot::BuOKClick);
   connect(BuClose, &QPushButton::clicked, this, &TPolRoot::BuCloseClick);
 }

@@ -1,0 +1,12 @@
+#include "shell/UDialogButtons.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+
+QHBoxLayout *ButtonRow(std::initializer_list<QPushButton *> Buttons) {
+  auto *Row = new QHBoxLayout;
+  Row->addStretch();
+  for (QPushButton *B : Buttons)
+    Row->addWidget(B);
+  return Row;
+}
