@@ -74,7 +74,9 @@ const TCliCommand CliInfoCommand{
     "Prints one block per file (blocks separated by an empty line): file, points,\n"
     "equidistant (Y/N), min, max, x-first, x-last, then \"header:\" and every header card.\n"
     "Text files (.dat .txt .ascii) are read with x in column --colx (1), y in column\n"
-    "--coly (2), after --header (0) skipped lines; .fit/.fits files as FITS.\n",
+    "--coly (2), after --header (0) skipped lines; lines starting with # are comments.\n"
+    ".fit/.fits files are read as FITS. A file that cannot be read is reported by name\n"
+    "and the next file is read.\n",
     RunInfo};
 
 const TCliCommand CliConvertCommand{

@@ -1,5 +1,6 @@
 #include "core/UDatFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -64,15 +65,32 @@ size_t SkipLine(std::string_view S, size_t Pos) {
   return Q ? static_cast<size_t>(static_cast<const char *>(Q) - S.data()) + 1 : S.size();
 }
 
+// A line whose first character other than a blank or a tab is "#" is a comment: it is no
+// point and is not counted.
+bool CommentLine(std::string_view Line) {
+  size_t P = Line.find_first_not_of(" \t");
+  return P != std::string_view::npos && Line[P] == '#';
+}
+
 // The fast form's number token: skip characters of code <= 32 (line ends too), take up to 64
 // following characters of code > 32. At the end of the file a missing token reads as 0.
-double ReadToken(std::string_view S, size_t &Pos) {
+// With Comments, a token starting with "#" is a comment to the end of its line, and the
+// search goes on after it. A token that is not a number gives false, with Pos at its start.
+bool ReadToken(std::string_view S, size_t &Pos, double &V, bool Comments) {
   const size_t N = S.size();
   const char *D = S.data();
-  // Numbers written right-aligned start after runs of blanks: skip those eight at a time.
-  while (Pos + 8 <= N && std::memcmp(D + Pos, "        ", 8) == 0) Pos += 8;
-  while (Pos < N && static_cast<unsigned char>(D[Pos]) <= 32) ++Pos;
-  if (Pos >= N) return 0.0;
+  for (;;) {
+    // Numbers written right-aligned start after runs of blanks: skip those eight at a time.
+    while (Pos + 8 <= N && std::memcmp(D + Pos, "        ", 8) == 0) Pos += 8;
+    while (Pos < N && static_cast<unsigned char>(D[Pos]) <= 32) ++Pos;
+    if (Pos >= N) {
+      V = 0.0;
+      return true;
+    }
+    if (!Comments || D[Pos] != '#') break;
+    const void *Q = std::memchr(D + Pos, '\n', N - Pos);
+    Pos = Q ? static_cast<size_t>(static_cast<const char *>(Q) - D) : N;
+  }
   const size_t Start = Pos;
   const size_t Limit = N - Start < 64 ? N : Start + 64;
   // The common case, a plain decimal number ended by a blank or a line end, goes straight to
@@ -80,19 +98,29 @@ double ReadToken(std::string_view S, size_t &Pos) {
   // full conversion and its checks.
   auto Numeric = [](char C) { return (C >= '0' && C <= '9') || C == '.'; };
   const char C0 = D[Start], C1 = Start + 1 < Limit ? D[Start + 1] : '\0';
-  double V;
   if (Numeric(C0) || (C0 == '-' && Numeric(C1))) {
     auto [Ptr, Ec] = std::from_chars(D + Start, D + Limit, V, std::chars_format::general);
     const size_t End = static_cast<size_t>(Ptr - D);
     if (Ec == std::errc() && (End == N || (End < Limit && static_cast<unsigned char>(D[End]) <= 32))) {
       Pos = End;
-      return V;
+      return true;
     }
   }
   while (Pos < Limit && static_cast<unsigned char>(D[Pos]) > 32) ++Pos;
-  if (!TryStrToFloat(S.substr(Start, Pos - Start), V)) OrvaRaise("Invalid numeric input");
-  return V;
+  if (!TryStrToFloat(S.substr(Start, Pos - Start), V)) {
+    Pos = Start;
+    return false;
+  }
+  return true;
 }
+
+// 1-based number of the line that holds position Pos.
+int64_t LineNumberAt(std::string_view S, size_t Pos) {
+  return 1 + std::count(S.begin(), S.begin() + static_cast<std::ptrdiff_t>(std::min(Pos, S.size())), '\n');
+}
+
+// The file name and line for a message about one line of a text file.
+std::string Where(const std::string &FName, int64_t Line) { return FName + ", line " + std::to_string(Line); }
 
 std::string_view LineAt(std::string_view S, size_t &Pos) {
   size_t End = SkipLine(S, Pos);
@@ -121,22 +149,33 @@ bool TSpec32::ReadDat(const std::string &FName, int colx, int coly, int header) 
   SetFromFullName(FName);
   std::string Text = LoadFile(FName);
   std::string_view S = Text;
-  int64_t Lines = CountLines(S);
-  int64_t Points = Lines - header;
+  size_t Pos = 0;
+  for (int i = 0; i < header; ++i)
+    Pos = SkipLine(S, Pos);
+  // Lines starting with "#" after the header are comments. A file without any "#" is read
+  // exactly as before: every line after the header is a point.
+  const bool Comments = std::memchr(S.data() + Pos, '#', S.size() - Pos) != nullptr;
+  int64_t Points = CountLines(S) - header;
+  if (Comments) {
+    Points = 0;
+    for (size_t P = Pos; P < S.size();)
+      Points += !CommentLine(LineAt(S, P));
+  }
   if (Points <= 0) {
     ShowDatMessage("No data lines in " + FName);
     return false;
   }
   if (Points > INT32_MAX) OrvaRaise(FName + ": too many lines");
   SetSize(static_cast<int32_t>(Points));
-  size_t Pos = 0;
-  for (int i = 0; i < header; ++i)
-    Pos = SkipLine(S, Pos);
 
   if (colx == 1 && coly == 2) {
     for (int32_t i = 0; i < pSize; ++i) {
-      DataX[static_cast<size_t>(i)] = ReadToken(S, Pos);
-      DataY[static_cast<size_t>(i)] = ReadToken(S, Pos);
+      if (!ReadToken(S, Pos, DataX[static_cast<size_t>(i)], Comments) ||
+          !ReadToken(S, Pos, DataY[static_cast<size_t>(i)], Comments)) {
+        const size_t End = std::min(S.find_first_of(" \t\r\n", Pos), std::min(S.size(), Pos + 64));
+        OrvaRaise("Invalid numeric input in " + Where(FName, LineNumberAt(S, Pos)) + ": '" +
+                  std::string(S.substr(Pos, End - Pos)) + "'");
+      }
       // A token that ended exactly at a line end leaves Pos on the LF: skip that line only.
       Pos = SkipLine(S, Pos);
     }
@@ -145,20 +184,26 @@ bool TSpec32::ReadDat(const std::string &FName, int colx, int coly, int header) 
     const size_t Need = static_cast<size_t>(std::max(colx, coly));
     bool Tabs = false;
     std::string Line;
+    int64_t LineNo = header; // of the line last read
     for (int32_t i = 0; i < pSize; ++i) {
       Line.assign(LineAt(S, Pos));
+      ++LineNo;
+      if (Comments && CommentLine(Line)) {
+        --i;
+        continue;
+      }
       if (i == 0) Tabs = Line.find('\t') != std::string::npos;
       if (Tabs)
         for (char &C : Line)
           if (C == '\t') C = ' ';
       Parser.ParseBlank(Line);
       if (Parser.Fields().size() < Need) {
-        ShowDatMessage("Too few columns in " + FName);
+        ShowDatMessage("Too few columns in " + Where(FName, LineNo));
         return false;
       }
       double X, Y;
       if (!TryStrToFloat(Parser.Strings(colx - 1), X) || !TryStrToFloat(Parser.Strings(coly - 1), Y)) {
-        ShowDatMessage("Illegal numbers in " + FName);
+        ShowDatMessage("Illegal numbers in " + Where(FName, LineNo));
         return false;
       }
       DataX[static_cast<size_t>(i)] = X;

@@ -1,6 +1,8 @@
 #pragma once
 // Text column spectrum files (.dat, .txt, .ascii): reading in the fast form (x in column 1,
 // y in column 2) and the general form, and the ".dat" writer ("%15.10g %15.10g" CR LF).
+// After the header lines, a line whose first character other than blanks and tabs is "#" is
+// a comment (no point). Messages about a line name the file and the line number.
 #include <functional>
 #include <string>
 

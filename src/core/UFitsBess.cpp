@@ -1,11 +1,16 @@
 #include "core/UFitsBess.h"
 
+#include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <sys/stat.h>
+#include <type_traits>
 
 #include "core/UErrors.h"
 #include "core/UFormat.h"
+#include "core/ULargeArray.h"
 #include "core/USafeFile.h"
 
 #define ORVA_UNIT "UFitsBess"
@@ -54,6 +59,15 @@ std::string CommentFrom(const std::string &Card, size_t Start) {
   return Trim(std::string_view(Card).substr(P + 1, static_cast<size_t>(CardLen) - P - 1));
 }
 
+// A string value as the editor takes it: the text as typed, optionally between quotes (as
+// ReadLine shows it); one leading and one trailing quote are not part of the string.
+std::string EditedString(const std::string &Value) {
+  std::string V = Value;
+  if (!V.empty() && V.front() == '\'') V.erase(0, 1);
+  if (!V.empty() && V.back() == '\'') V.pop_back();
+  return V;
+}
+
 bool PlainIntegerText(const std::string &S) {
   size_t i = 0;
   while (i < S.size() && S[i] == ' ')
@@ -87,20 +101,89 @@ template <typename T> T LoadBE(const unsigned char *P) {
   return R;
 }
 
-// raw x BSCALE + BZERO in extended precision; without scaling the plain conversion gives
-// the same value and is much cheaper. Raw points into the output array itself (the raw
-// values were read into its first bytes): going from the last value to the first, each
-// 8-byte result lands on raw bytes that have already been converted.
-template <typename T>
-void Convert(const unsigned char *Raw, size_t N, double Scale, double Zero, double *Out) {
-  if (Scale == 1.0 && Zero == 0.0) {
-    for (size_t i = N; i-- > 0;)
-      Out[i] = static_cast<double>(LoadBE<T>(Raw + i * sizeof(T)));
-  } else {
-    const long double S = Scale, Z = Zero;
-    for (size_t i = N; i-- > 0;)
-      Out[i] = static_cast<double>(static_cast<long double>(LoadBE<T>(Raw + i * sizeof(T))) * S + Z);
+// The extremes of the finite values met, in four independent lanes (a value that lowers the
+// minimum cannot raise the maximum, so the lanes find the same extremes as one chain).
+struct TLanes {
+  static constexpr double Inf = std::numeric_limits<double>::infinity();
+  double Mn[4] = {Inf, Inf, Inf, Inf}, Mx[4] = {-Inf, -Inf, -Inf, -Inf};
+  void Add(int k, double V) {
+    const bool Finite = std::fabs(V) <= std::numeric_limits<double>::max(); // not NaN, not inf
+    Mn[k] = Finite && V < Mn[k] ? V : Mn[k];
+    Mx[k] = Finite && V > Mx[k] ? V : Mx[k];
   }
+  void Result(double &Lo, double &Hi) const {
+    Lo = std::min(std::min(Mn[0], Mn[1]), std::min(Mn[2], Mn[3]));
+    Hi = std::max(std::max(Mx[0], Mx[1]), std::max(Mx[2], Mx[3]));
+  }
+};
+
+// One stored value as a physical value: raw x BSCALE + BZERO in extended precision (without
+// scaling the plain conversion gives the same value and is much cheaper). An integer equal
+// to BLANK is an undefined pixel; the comparison is with the stored integer, before scaling.
+template <typename T, bool Scaled, bool Blanked>
+inline double Physical(const unsigned char *P, long double S, long double Z, int64_t Blank) {
+  const T R = LoadBE<T>(P);
+  if constexpr (Blanked)
+    if (static_cast<int64_t>(R) == Blank) return std::numeric_limits<double>::quiet_NaN();
+  if constexpr (Scaled)
+    return static_cast<double>(static_cast<long double>(R) * S + Z);
+  else
+    return static_cast<double>(R);
+}
+
+template <typename T, bool Scaled, bool Blanked>
+void ConvertChunk(const unsigned char *Raw, size_t K, long double S, long double Z, int64_t Blank,
+                  TDblArr1D &Out, TLanes &L) {
+  // Converted in small blocks on the stack and appended from there: the loop keeps its
+  // constants in registers, and the array is still written once.
+  constexpr size_t Block = 1024;
+  double Buf[Block];
+  for (size_t First = 0; First < K; First += Block) {
+    const size_t M = std::min(Block, K - First);
+    const unsigned char *P = Raw + First * sizeof(T);
+    size_t i = 0;
+    for (; i + 4 <= M; i += 4)
+      for (int k = 0; k < 4; ++k) {
+        const double V = Physical<T, Scaled, Blanked>(P + (i + k) * sizeof(T), S, Z, Blank);
+        L.Add(k, V);
+        Buf[i + k] = V;
+      }
+    for (; i < M; ++i) {
+      const double V = Physical<T, Scaled, Blanked>(P + i * sizeof(T), S, Z, Blank);
+      L.Add(0, V);
+      Buf[i] = V;
+    }
+    Out.insert(Out.end(), Buf, Buf + M);
+  }
+}
+
+// Reads N values of type T from F in pieces that stay in the cache, converting each piece as
+// it arrives and appending to Out (reserved for N). False when the file ends early.
+template <typename T>
+bool ReadValues(std::FILE *F, size_t N, double Scale, double Zero, bool HasBlank, int64_t Blank,
+                TDblArr1D &Out, TLanes &L) {
+  constexpr size_t ChunkValues = (size_t(1) << 18) / sizeof(T);
+  std::unique_ptr<unsigned char[]> Buf(new unsigned char[ChunkValues * sizeof(T)]);
+  const bool Scaled = !(Scale == 1.0 && Zero == 0.0);
+  const bool Blanked = std::is_integral_v<T> && HasBlank;
+  const long double S = Scale, Z = Zero;
+  for (size_t Done = 0; Done < N;) {
+    const size_t K = std::min(ChunkValues, N - Done);
+    if (std::fread(Buf.get(), sizeof(T), K, F) != K) return false;
+    if (Scaled) {
+      if (Blanked)
+        ConvertChunk<T, true, true>(Buf.get(), K, S, Z, Blank, Out, L);
+      else
+        ConvertChunk<T, true, false>(Buf.get(), K, S, Z, Blank, Out, L);
+    } else {
+      if (Blanked)
+        ConvertChunk<T, false, true>(Buf.get(), K, S, Z, Blank, Out, L);
+      else
+        ConvertChunk<T, false, false>(Buf.get(), K, S, Z, Blank, Out, L);
+    }
+    Done += K;
+  }
+  return true;
 }
 
 } // namespace
@@ -142,6 +225,32 @@ int TFitsBess::IndexOfKey(const std::string &Key) const {
 // ---------------------------------------------------------------- typed reads
 
 namespace {
+// A string as a card stores it has every quote doubled; this is the string itself.
+std::string UndoubleQuotes(const std::string &S) {
+  std::string R;
+  R.reserve(S.size());
+  for (size_t i = 0; i < S.size(); ++i) {
+    R += S[i];
+    if (S[i] == '\'' && i + 1 < S.size() && S[i + 1] == '\'') ++i;
+  }
+  return R;
+}
+
+// Position (0-based, in S) of the quote that closes the string opened at Open, stepping
+// over doubled quotes, or npos.
+size_t ClosingQuote(const std::string &S, size_t Open) {
+  size_t P = Open + 1;
+  for (;;) {
+    size_t Q = S.find('\'', P);
+    if (Q == std::string::npos) return Q;
+    if (Q + 1 < S.size() && S[Q + 1] == '\'') {
+      P = Q + 2;
+      continue;
+    }
+    return Q;
+  }
+}
+
 // The card of Key with "=" in column 9 and a blank in column 10, or nullptr.
 const std::string *ValueCard(const std::vector<std::string> &Cards, int Index) {
   if (Index < 0) return nullptr;
@@ -214,7 +323,7 @@ bool TFitsBess::ReadStr(const std::string &Key, std::string &Value, std::string 
       P = Q + 2; // a doubled quote inside the string
       continue;
     }
-    Value = Rest.substr(Open + 1, Q - Open - 1);
+    Value = UndoubleQuotes(Rest.substr(Open + 1, Q - Open - 1));
     Comment = CommentFrom(*C, 10 + Q + 1);
     return true;
   }
@@ -250,7 +359,13 @@ void TFitsBess::WriteDbl(const std::string &Key, double Value, const std::string
 
 void TFitsBess::WriteStr(const std::string &Key, const std::string &Value, const std::string &Comment) {
   ORVA_ASSERT(Key.size() == 8);
-  ReplaceOrAppend(Key, Finish(Key + "= '" + Value + "'", Comment));
+  const std::string Stored = QuoteString(Value);
+  // A value cut at column 80 would lose its closing quote and make the file invalid.
+  if (Stored.size() > static_cast<size_t>(MaxStringLength))
+    OrvaRaise("The value of " + Trim(Key) + " is too long for a FITS header card (" +
+              std::to_string(Stored.size()) + " characters, at most " + std::to_string(MaxStringLength) +
+              ")");
+  ReplaceOrAppend(Key, Finish(Key + "= '" + Stored + "'", Comment));
 }
 
 // ---------------------------------------------------------------- keyword accessors
@@ -358,23 +473,24 @@ void TFitsBess::ReadLine(int N, std::string &Key, std::string &Value, std::strin
   const std::string &Card = Strings(N);
   Key = Cols(Card, 1, 8);
   Comment.clear();
-  if (Key == "        " || Key == "COMMENT " || Key == "HISTORY ") {
+  // Commentary, and any card without a value (CONTINUE, a keyword without "= "): its text
+  // is shown as it stands and the card is kept unchanged.
+  if (Key == "        " || Key == "COMMENT " || Key == "HISTORY " || Cols(Card, 9, 2) != "= ") {
     Value = Trim(ColsFrom(Card, 9));
     Typ = -1;
     return;
   }
-  ORVA_ASSERT(Cols(Card, 9, 2) == "= ");
   std::string Padded = Cols(Card, 1, CardLen);
   size_t SearchStart; // 0-based position from which the comment is looked for
   std::string Rest = Trim(ColsFrom(Padded, 11));
   if (!Rest.empty() && Rest[0] == '\'') {
     size_t Open = Padded.find('\'');
-    size_t Close = Padded.find('\'', Open + 1);
+    size_t Close = ClosingQuote(Padded, Open);
     if (Close == std::string::npos) {
-      Value = "'" + Padded.substr(Open + 1) + "'";
+      Value = "'" + UndoubleQuotes(Padded.substr(Open + 1)) + "'";
       SearchStart = CardLen;
     } else {
-      Value = "'" + Padded.substr(Open + 1, Close - Open - 1) + "'";
+      Value = "'" + UndoubleQuotes(Padded.substr(Open + 1, Close - Open - 1)) + "'";
       SearchStart = Close + 1;
     }
     Typ = 2;
@@ -395,22 +511,42 @@ std::string TFitsBess::ComposeLine(const std::string &Key, const std::string &Va
   case 0:
   case 1:
   case 3:
-    ORVA_ASSERT(Value.size() <= 20);
+    ORVA_ASSERT(ValueFits(Value, Typ));
     Card = Key + "= " + std::string(20 - Value.size(), ' ') + Value;
     break;
-  case 2: {
-    std::string V = Value.empty() ? std::string("''") : Value;
-    if (V.front() != '\'') V = "'" + V;
-    if (V.size() < 2 || V.back() != '\'') V += "'";
-    ORVA_ASSERT(2 + V.size() <= 72);
-    Card = Key + "= " + V;
+  case 2:
+    ORVA_ASSERT(ValueFits(Value, Typ));
+    Card = Key + "= '" + QuoteString(EditedString(Value)) + "'";
     break;
-  }
   default:
-    Card = Key + " " + Value.substr(0, 71);
+    ORVA_ASSERT(ValueFits(Value, Typ));
+    Card = Key + " " + Value;
     break;
   }
   return Finish(Card, Comment);
+}
+
+std::string TFitsBess::QuoteString(const std::string &Value) {
+  std::string R;
+  R.reserve(Value.size() + 2);
+  for (char C : Value) {
+    R += C;
+    if (C == '\'') R += '\'';
+  }
+  return R;
+}
+
+bool TFitsBess::ValueFits(const std::string &Value, int Typ) {
+  switch (Typ) {
+  case 0:
+  case 1:
+  case 3:
+    return Value.size() <= static_cast<size_t>(MaxNumberLength);
+  case 2:
+    return QuoteString(EditedString(Value)).size() <= static_cast<size_t>(MaxStringLength);
+  default:
+    return Value.size() <= static_cast<size_t>(MaxCommentaryLength);
+  }
 }
 
 void TFitsBess::NewHeader(int32_t nNAXIS1) {
@@ -447,7 +583,8 @@ void TFitsBess::ReadHeader(const std::string &FName, bool KeepStream) {
       pHeaderBytes += BlockLen;
       for (int c = 0; c < CardsPerBlock; ++c) {
         std::string Card(Block + c * CardLen, CardLen);
-        if (Card.compare(0, 3, "END") == 0) {
+        // Only the keyword END itself ends the header, not ENDTIME or ENDDATE.
+        if (Card.compare(0, 8, "END     ") == 0) {
           Complete = true;
           break;
         }
@@ -490,10 +627,30 @@ int64_t TFitsBess::DataBytesAvailable() const { return pFileSize - pHeaderBytes;
 
 void TFitsBess::ReadSpectrum(TDblArr1D &Spectrum) {
   if (!pStream) return;
+  int64_t N;
+  try {
+    N = NAXIS1();
+  } catch (...) {
+    CloseStream();
+    throw;
+  }
+  if (static_cast<int64_t>(Spectrum.size()) != N) {
+    CloseStream();
+    OrvaRaise("TFitsBess.ReadSpectrum: Incorrect image size");
+  }
+  double Lo, Hi;
+  ReadData(Spectrum, Lo, Hi);
+}
+
+void TFitsBess::ReadSpectrumFresh(TDblArr1D &Spectrum, double &Lo, double &Hi) {
+  if (!pStream) return;
+  ReadData(Spectrum, Lo, Hi);
+}
+
+void TFitsBess::ReadData(TDblArr1D &Spectrum, double &Lo, double &Hi) {
   try {
     double Zero = BZERO(), Scale = BSCALE();
     int32_t N = NAXIS1();
-    if (static_cast<int64_t>(Spectrum.size()) != N) OrvaRaise("TFitsBess.ReadSpectrum: Incorrect image size");
     int32_t Bitpix = BITPIX();
     int Bytes;
     switch (Bitpix) {
@@ -514,44 +671,66 @@ void TFitsBess::ReadSpectrum(TDblArr1D &Spectrum) {
     default:
       OrvaRaise(Format("Unknown BITPIX value: %1d", Bitpix));
     }
+    // BLANK marks undefined pixels of integer data (it means nothing for floating point).
+    int64_t Blank = 0;
+    bool HasBlank = false;
+    {
+      int32_t I;
+      std::string S, C;
+      HasBlank = Bitpix > 0 && ReadInt("BLANK   ", I, S, C) && TryStrToInt64(S, Blank);
+    }
     const std::string Short = pFName + ": not a FITS file";
     // Never allocate more than the file can hold, whatever the header says.
     int64_t Need = static_cast<int64_t>(N) * Bytes;
     if (N < 0 || Need > DataBytesAvailable()) OrvaRaise(Short);
     if (std::fseek(pStream.get(), static_cast<long>(pHeaderBytes), SEEK_SET) != 0) OrvaRaise(Short);
-    // The data part is read in one piece into the result's own storage (8 bytes per value
-    // hold any raw type) and converted there: no second array of the raw type.
-    unsigned char *Raw = reinterpret_cast<unsigned char *>(Spectrum.data());
-    if (Need > 0 && std::fread(Raw, 1, static_cast<size_t>(Need), pStream.get()) != static_cast<size_t>(Need))
-      OrvaRaise(Short);
-    size_t Count = static_cast<size_t>(N);
-    double *Out = Spectrum.data();
+    // The values are written once each, straight into the array (never zeroed first), and
+    // the extremes are found on the way: one pass over the data.
+    ReserveFresh(Spectrum, static_cast<size_t>(N));
+    const size_t Count = static_cast<size_t>(N);
+    std::FILE *F = pStream.get();
+    TLanes L;
+    bool Ok = false;
     switch (Bitpix) {
     case 8:
-      Convert<uint8_t>(Raw, Count, Scale, Zero, Out);
+      Ok = ReadValues<uint8_t>(F, Count, Scale, Zero, HasBlank, Blank, Spectrum, L);
       break;
     case 16:
-      Convert<int16_t>(Raw, Count, Scale, Zero, Out);
+      Ok = ReadValues<int16_t>(F, Count, Scale, Zero, HasBlank, Blank, Spectrum, L);
       break;
     case 32:
-      Convert<int32_t>(Raw, Count, Scale, Zero, Out);
+      Ok = ReadValues<int32_t>(F, Count, Scale, Zero, HasBlank, Blank, Spectrum, L);
       break;
     case 64:
-      Convert<int64_t>(Raw, Count, Scale, Zero, Out);
+      Ok = ReadValues<int64_t>(F, Count, Scale, Zero, HasBlank, Blank, Spectrum, L);
       break;
     case -32:
-      Convert<float>(Raw, Count, Scale, Zero, Out);
+      Ok = ReadValues<float>(F, Count, Scale, Zero, HasBlank, Blank, Spectrum, L);
       break;
     case -64:
-      Convert<double>(Raw, Count, Scale, Zero, Out);
+      Ok = ReadValues<double>(F, Count, Scale, Zero, HasBlank, Blank, Spectrum, L);
       break;
     }
+    if (!Ok) OrvaRaise(Short);
+    L.Result(Lo, Hi);
   } catch (...) {
     CloseStream();
     throw;
   }
   CloseStream();
 }
+
+namespace {
+// A card whose value starts with a quote must close it: such a card (a value cut at column
+// 80, or one read from a file that had it) would make the whole file unreadable.
+void CheckStringCard(const std::string &Card) {
+  if (Card.compare(8, 2, "= ") != 0) return;
+  const size_t Open = Card.find_first_not_of(' ', 10);
+  if (Open == std::string::npos || Card[Open] != '\'') return;
+  if (ClosingQuote(Card, Open) == std::string::npos)
+    OrvaRaise("The value of " + Trim(Cols(Card, 1, 8)) + " has no closing quote");
+}
+} // namespace
 
 std::string TFitsBess::Serialize_32(const TDblArr1D &Spec) const {
   ORVA_ASSERT(BITPIX() == -32);
@@ -563,6 +742,9 @@ std::string TFitsBess::Serialize_32(const TDblArr1D &Spec) const {
   Out.reserve(HeaderCards * CardLen + DataBytes);
   for (const std::string &Card : pCards) {
     ORVA_ASSERT(Card.size() == static_cast<size_t>(CardLen));
+    // BLANK describes integer data only; the standard forbids it with BITPIX -32.
+    if (Card.compare(0, 8, "BLANK   ") == 0) continue;
+    CheckStringCard(Card);
     Out += Card;
   }
   Out += "END";

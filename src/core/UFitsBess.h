@@ -29,7 +29,8 @@ public:
   // Index of the first card whose columns 1-8 equal Key (padded to 8), or -1.
   int IndexOfKey(const std::string &Key) const;
 
-  // ---- typed reads (Key padded to 8 characters); false when not found
+  // ---- typed reads (Key padded to 8 characters); false when not found.
+  // ReadStr returns the string with its doubled quotes undoubled.
   bool ReadBoo(const std::string &Key, bool &Value, std::string &Strg, std::string &Comment) const;
   bool ReadInt(const std::string &Key, int32_t &Value, std::string &Strg, std::string &Comment) const;
   bool ReadDbl(const std::string &Key, double &Value, std::string &Strg, std::string &Comment) const;
@@ -39,6 +40,8 @@ public:
   void WriteBoo(const std::string &Key, bool Value, const std::string &Comment);
   void WriteInt(const std::string &Key, int64_t Value, const std::string &Comment);
   void WriteDbl(const std::string &Key, double Value, const std::string &Comment);
+  // Quotes in Value are doubled; a value longer than MaxStringLength (so counted) raises
+  // EOrvaError naming the keyword, and the header is unchanged.
   void WriteStr(const std::string &Key, const std::string &Value, const std::string &Comment);
 
   // ---- keyword accessors (getter defaults and setter comments as the card model says)
@@ -85,17 +88,42 @@ public:
 
   // ---- editor operations
   // Typ: -1 commentary or no value, 0 integer, 1 real, 2 string, 3 logical.
+  // A card without "= " in columns 9-10 (CONTINUE, or any other keyword without a value) is
+  // read like commentary: Typ -1, Value = columns 9-80 trimmed, the card itself untouched.
+  // A string value is returned between quotes with its doubled quotes undoubled.
   void ReadLine(int N, std::string &Key, std::string &Value, std::string &Comment, int &Typ) const;
+  // Typ 2: Value is the text as typed, optionally between quotes; quotes inside are doubled.
+  // A value for which ValueFits is false is an internal consistency error.
   static std::string ComposeLine(const std::string &Key, const std::string &Value, int Typ,
                                  const std::string &Comment);
   static int IsNumber(const std::string &Value);
+
+  // ---- what a card can hold (the one limit of the writer and the header editor)
+  // Characters between the quotes of a string card (columns 12-79), quotes counted doubled.
+  static constexpr int MaxStringLength = 68;
+  // Characters of a number or logical value (columns 11-30).
+  static constexpr int MaxNumberLength = 20;
+  // Characters of commentary text (columns 10-80).
+  static constexpr int MaxCommentaryLength = 71;
+  // The text between the quotes as a card stores it: every quote doubled.
+  static std::string QuoteString(const std::string &Value);
+  // Whether Value, as ComposeLine takes it for the type Typ, fits one card.
+  static bool ValueFits(const std::string &Value, int Typ);
 
   // Replaces all cards by the default header of a spectrum of nNAXIS1 points.
   void NewHeader(int32_t nNAXIS1);
 
   // ---- files
   void ReadHeader(const std::string &FName, bool KeepStream);
+  // Integer data: a value equal to the BLANK card's integer (compared before BSCALE and
+  // BZERO are applied) is an undefined pixel and reads as NaN.
   void ReadSpectrum(TDblArr1D &Spectrum);
+  // The same into an array of any size: Spectrum gets NAXIS1 values, each written once (the
+  // array is not zeroed first). Lo and Hi receive the smallest and largest finite value
+  // (which of 0.0 and -0.0 is not defined); Lo > Hi when there is none.
+  void ReadSpectrumFresh(TDblArr1D &Spectrum, double &Lo, double &Hi);
+  // A BLANK card is not written (it has no meaning for floating-point data); a string card
+  // without its closing quote raises EOrvaError naming the keyword, and nothing is written.
   void SaveToFile_32(const std::string &FName, const TDblArr1D &Spec) const;
   // The header and data as SaveToFile_32 writes them, in memory.
   std::string Serialize_32(const TDblArr1D &Spec) const;
@@ -114,6 +142,7 @@ private:
     }
   };
   void ReplaceOrAppend(const std::string &Key, std::string Card);
+  void ReadData(TDblArr1D &Spectrum, double &Lo, double &Hi);
   std::string ReadStrOr(const char *Key, const char *Default) const;
   double ReadDblOr(const char *Key, double Default) const;
   int32_t ReadIntOrFail(const char *Key) const;

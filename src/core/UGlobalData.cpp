@@ -13,8 +13,10 @@ namespace fs = std::filesystem;
 // 5.7122 deg E, i.e. -5.7122 deg counted positive to the west.
 const double TGlobalData::DefaultLongitude = -5.7122;
 const double TGlobalData::DefaultLatitude = 43.9317;
-const char *const TGlobalData::DefaultBSS_INST =
-    "Celestron C11 + LHIRES III spectrograph with 2400 l/mm grating + ATIK 314L+ camera";
+// At most 68 characters, the longest string a FITS header card holds.
+const char *const TGlobalData::DefaultBSS_INST = "Celestron C11 + LHIRES III, 2400 l/mm grating + ATIK 314L+";
+// TAI - UTC in seconds, the value since 2017 January 1.
+const double TGlobalData::DefaultTAImUTC = 37;
 
 namespace {
 const char *const SecLocations = "Locations";
@@ -62,7 +64,7 @@ void TGlobalData::ReadIniFile() {
   pLastDir = I.ReadString(SecLocations, "LastDir", pExeDir);
   std::error_code Ec;
   if (!pLastDir.empty() && fs::is_directory(pLastDir, Ec)) fs::current_path(pLastDir, Ec);
-  pTAImUTC = I.ReadFloat(SecObserver, "TAI-UTC", 35);
+  pTAImUTC = I.ReadFloat(SecObserver, "TAI-UTC", DefaultTAImUTC);
   pObsLon = I.ReadFloat(SecObserver, "Longitude", DefaultLongitude);
   pObsLat = I.ReadFloat(SecObserver, "Latitude", DefaultLatitude);
   pObsHeight = I.ReadFloat(SecObserver, "Height(m)", 600);

@@ -52,6 +52,7 @@ public:
   static const double DefaultLongitude;
   static const double DefaultLatitude;
   static const char *const DefaultBSS_INST;
+  static const double DefaultTAImUTC;
 
   ~TGlobalData();
 
@@ -60,7 +61,7 @@ private:
   std::string pExeDir;
   std::string pLastDir;
   std::string pLBLRTMDir;
-  double pTAImUTC = 35;
+  double pTAImUTC = DefaultTAImUTC;
   double pObsLon;
   double pObsLat;
   double pObsHeight = 600;

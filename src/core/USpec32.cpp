@@ -1,35 +1,84 @@
 #include "core/USpec32.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/UErrors.h"
 #include "core/UFormat.h"
+#include "core/ULargeArray.h"
 #include "core/USafeFile.h"
 
 #define ORVA_UNIT "USpec32"
 
+namespace {
+
+// The scan as written down: from the first finite value, a smaller finite y lowers min,
+// otherwise a larger one raises max. Used where the order of the values matters (which of
+// two equal zeros, 0.0 or -0.0, is kept).
+void SequentialMinMax(const double *P, int32_t N, double &MinVal, double &MaxVal) {
+  int32_t i = 0;
+  while (i < N && !std::isfinite(P[i]))
+    ++i;
+  if (i == N) {
+    MinVal = MaxVal = std::numeric_limits<double>::quiet_NaN();
+    return;
+  }
+  double Mn = P[i], Mx = P[i];
+  for (++i; i < N; ++i) {
+    const double V = P[i];
+    if (!std::isfinite(V)) continue;
+    if (V < Mn)
+      Mn = V;
+    else if (V > Mx)
+      Mx = V;
+  }
+  MinVal = Mn;
+  MaxVal = Mx;
+}
+
+} // namespace
+
 void MinMaxScan(const TDblArr1D &Y, int32_t N, double &MinVal, double &MaxVal) {
   if (N <= 0) return;
-  // min = max = y[0]; a smaller y lowers min, otherwise a larger one raises max. A value that
-  // lowers min can never raise max, so the two updates are independent, and NaN values after
-  // the first never count: four independent lanes give the same result, without the chain of
-  // dependent comparisons that would make this the slowest step of reading a file.
-  const double *P = Y.data();
-  double Mn[4] = {P[0], P[0], P[0], P[0]}, Mx[4] = {P[0], P[0], P[0], P[0]};
-  int32_t i = 1;
+  MinMaxScanRaw(Y.data(), N, MinVal, MaxVal);
+}
+
+void MinMaxScanRaw(const double *P, int32_t N, double &MinVal, double &MaxVal) {
+  if (N <= 0) return;
+  // Only finite values count: NaN (a blank pixel) and infinities would make the plot's
+  // range meaningless. Without a finite value both results are NaN.
+  // A value that lowers min can never raise max, so the two updates are independent and
+  // four lanes give the same extremes as the single chain of comparisons, much faster. Only
+  // the sign of a zero extreme can depend on the order; that case is scanned again in order.
+  constexpr double Inf = std::numeric_limits<double>::infinity();
+  constexpr double Big = std::numeric_limits<double>::max();
+  double Mn[4] = {Inf, Inf, Inf, Inf}, Mx[4] = {-Inf, -Inf, -Inf, -Inf};
+  int32_t i = 0;
   for (; i + 4 <= N; i += 4)
     for (int k = 0; k < 4; ++k) {
-      double V = P[i + k];
-      Mn[k] = V < Mn[k] ? V : Mn[k];
-      Mx[k] = V > Mx[k] ? V : Mx[k];
+      const double V = P[i + k];
+      const bool Finite = std::fabs(V) <= Big; // false for NaN and both infinities
+      Mn[k] = Finite && V < Mn[k] ? V : Mn[k];
+      Mx[k] = Finite && V > Mx[k] ? V : Mx[k];
     }
   for (; i < N; ++i) {
-    Mn[0] = P[i] < Mn[0] ? P[i] : Mn[0];
-    Mx[0] = P[i] > Mx[0] ? P[i] : Mx[0];
+    const double V = P[i];
+    const bool Finite = std::fabs(V) <= Big;
+    Mn[0] = Finite && V < Mn[0] ? V : Mn[0];
+    Mx[0] = Finite && V > Mx[0] ? V : Mx[0];
   }
   for (int k = 1; k < 4; ++k) {
     Mn[0] = Mn[k] < Mn[0] ? Mn[k] : Mn[0];
     Mx[0] = Mx[k] > Mx[0] ? Mx[k] : Mx[0];
+  }
+  if (Mn[0] > Mx[0]) { // no finite value
+    MinVal = MaxVal = std::numeric_limits<double>::quiet_NaN();
+    return;
+  }
+  if (Mn[0] == 0 || Mx[0] == 0) {
+    SequentialMinMax(P, N, MinVal, MaxVal);
+    return;
   }
   MinVal = Mn[0];
   MaxVal = Mx[0];
@@ -82,7 +131,13 @@ bool TSpec32::CompareXValues(const TSpec32 &Other, std::string &Msg) const {
     return false;
   }
   const int32_t N = pSize;
-  const double Step = N > 1 ? (DataX[static_cast<size_t>(N - 1)] - DataX[0]) / (N - 1) : 0.0;
+  // The magnitude of the mean step: for a decreasing axis the step is negative, and a
+  // difference divided by it would always pass.
+  const double Step = N > 1 ? std::fabs((DataX[static_cast<size_t>(N - 1)] - DataX[0]) / (N - 1)) : 0.0;
+  if (N > 1 && Step == 0) {
+    Msg = "First and last x-values are equal";
+    return false;
+  }
   for (int32_t i = 0; i < N; ++i) {
     double A = DataX[static_cast<size_t>(i)], B = Other.DataX[static_cast<size_t>(i)];
     if (A == B) continue;
@@ -151,29 +206,41 @@ void TSpec32::ReadFitsData(const std::string &FName) {
     OrvaRaise(FName + ": not a FITS file");
   double Crval = H.CRVAL1(), Cdelt = H.CDELT1(), Crpix = H.CRPIX1();
   pSize = N;
-  DataY.resize(static_cast<size_t>(N));
-  H.ReadSpectrum(DataY);
+  double Lo, Hi;
+  H.ReadSpectrumFresh(DataY, Lo, Hi);
+  // The extremes came with the reading. The sequential scan decides only where the order of
+  // the values matters: no finite value, or a zero extreme (0.0 and -0.0 compare equal).
+  if (Lo > Hi || Lo == 0 || Hi == 0) {
+    UpdateSpec();
+  } else {
+    pMinVal = Lo;
+    pMaxVal = Hi;
+    ++pDataVersion;
+  }
   // x and the equidistance test in one pass (the arithmetic of IsEquidistant: the mean step
-  // from the first and last x, each step compared with it). x is appended to reserved
-  // storage, so that its 8 bytes per point are written once, not zeroed first. The previous x
-  // is computed again rather than read back, the same expression giving the same value.
+  // from the first and last x, each step compared with it). x is made in small blocks on the
+  // stack and appended to reserved storage, so that its 8 bytes per point are written once,
+  // not zeroed first.
   const double Px = Crpix, Dx = Cdelt, Vx = Crval, Fx = Factor;
   auto XAt = [Px, Dx, Vx, Fx](int32_t i) { return ((i - Px) * Dx + Vx) * Fx; };
-  DataX.clear();
-  DataX.reserve(static_cast<size_t>(N));
-  DataX.push_back(XAt(1));
-  bool Equi = true;
-  if (N > 1) {
-    const double Step = (XAt(N) - XAt(1)) / (N - 1);
-    const double Tol = 1e-5 * Step;
-    int Bad = 0;
-    for (int32_t i = 1; i < N; ++i) {
-      const double Xi = XAt(i + 1);
-      DataX.push_back(Xi);
-      Bad |= std::fabs(Xi - XAt(i) - Step) > Tol;
-    }
-    Equi = Bad == 0;
+  ReserveFresh(DataX, static_cast<size_t>(N));
+  const double Step = N > 1 ? (XAt(N) - XAt(1)) / (N - 1) : 0.0;
+  const double Tol = 1e-5 * Step;
+  constexpr int32_t Block = 1024;
+  double Buf[Block];
+  double Prev = XAt(1);
+  int Bad = 0;
+  for (int64_t First = 1; First <= N; First += Block) {
+    const int32_t K = static_cast<int32_t>(std::min<int64_t>(Block, N - First + 1));
+    const int32_t F0 = static_cast<int32_t>(First);
+    for (int32_t j = 0; j < K; ++j)
+      Buf[j] = XAt(F0 + j);
+    if (First > 1) Bad |= std::fabs(Buf[0] - Prev - Step) > Tol;
+    for (int32_t j = 1; j < K; ++j)
+      Bad |= std::fabs(Buf[j] - Buf[j - 1] - Step) > Tol;
+    Prev = Buf[K - 1];
+    DataX.insert(DataX.end(), Buf, Buf + K);
   }
-  UpdateSpec();
+  const bool Equi = Bad == 0;
   pEquidistant = Equi;
 }

@@ -22,14 +22,16 @@ public:
   // Fresh spectrum of Nx points: x[i] = i, y[i] = Val; header copied from Info (then BITPIX
   // = -32 and NAXIS1 = Nx) or rebuilt with NewHeader(Nx). Used through the file list.
   void NewSpec(const std::string &Name, int32_t Nx, double Val, const TSpec32 *Info);
-  // Recomputes MinVal and MaxVal from DataY (the equidistance flag is left alone) and counts a
-  // new version of the data. Whoever changes DataY in place calls it, so that the list and the
-  // plot window (which keeps per-block extremes of y) see the new values.
+  // Recomputes MinVal and MaxVal from the finite values of DataY (NaN when there is none; the
+  // equidistance flag is left alone) and counts a new version of the data. Whoever changes
+  // DataY in place calls it, so that the list and the plot window (which keeps per-block
+  // extremes of y) see the new values.
   void UpdateSpec();
   uint64_t DataVersion() const { return pDataVersion; }
   // Equal x-steps within 1e-5 of the mean step (decreasing x is never equidistant).
   bool IsEquidistant() const;
-  // Same x-axis as Other, relative to this spectrum's mean step; Msg says why not.
+  // Same x-axis as Other, relative to the magnitude of this spectrum's mean step; Msg says
+  // why not. A mean step of zero (first and last x equal, more than one point) is refused.
   bool CompareXValues(const TSpec32 &Other, std::string &Msg) const;
 
   // Text column file; reports failures through the error sink and returns false.
@@ -80,5 +82,8 @@ private:
   bool pEquidistant = false;
 };
 
-// The min/max scan: min = max = y[0]; y[i] < min lowers min, otherwise y[i] > max raises max.
+// The min/max scan over finite values only: from the first finite y, a smaller one lowers
+// min, otherwise a larger one raises max. NaN and infinities are passed over; with no finite
+// value both results are NaN. N <= 0 leaves both unchanged.
 void MinMaxScan(const TDblArr1D &Y, int32_t N, double &MinVal, double &MaxVal);
+void MinMaxScanRaw(const double *Y, int32_t N, double &MinVal, double &MaxVal);

@@ -14,20 +14,28 @@ TSpecFileKind SpecFileKind(const std::string &FName) {
 }
 
 std::unique_ptr<TSpec32> ReadSpecFile(const std::string &FName, int ColX, int ColY, int Header) {
-  switch (SpecFileKind(FName)) {
-  case TSpecFileKind::Text: {
-    auto S = std::make_unique<TSpec32>();
-    if (!S->ReadDat(FName, ColX, ColY, Header)) return nullptr;
-    return S;
-  }
-  case TSpecFileKind::Fits: {
-    auto S = std::make_unique<TSpec32>();
-    S->ReadFits(FName);
-    return S;
-  }
-  default:
-    ShowDatMessage("File type " + ExtractFileExt(FName) + " is not supported");
-    return nullptr;
+  // Every message about a file that fails names the file: when several files are opened at
+  // once, the user must know which one it was.
+  try {
+    switch (SpecFileKind(FName)) {
+    case TSpecFileKind::Text: {
+      auto S = std::make_unique<TSpec32>();
+      if (!S->ReadDat(FName, ColX, ColY, Header)) return nullptr;
+      return S;
+    }
+    case TSpecFileKind::Fits: {
+      auto S = std::make_unique<TSpec32>();
+      S->ReadFits(FName);
+      return S;
+    }
+    default:
+      ShowDatMessage("File type " + ExtractFileExt(FName) + " is not supported: " + FName);
+      return nullptr;
+    }
+  } catch (const EOrvaError &E) {
+    const std::string Msg = E.what();
+    if (Msg.find(FName) != std::string::npos) throw;
+    throw EOrvaError(FName + ": " + Msg);
   }
 }
 
@@ -46,6 +54,9 @@ void PrepareFitsHeader(TSpec32 &Spec) {
   if (H.ReadDbl("BSCALE  ", Old, S, C) && Old != 1.0) H.SetBSCALE(1.0);
   if (H.ReadDbl("BZERO   ", Old, S, C) && Old != 0.0) H.SetBZERO(0.0);
   if (UpperCase(Trim(H.CUNIT1())) == "NM") H.SetCUNIT1("Angstrom");
+  // Undefined pixels are NaN now; BLANK is not allowed with floating-point data.
+  for (int I; (I = H.IndexOfKey("BLANK   ")) >= 0;)
+    H.Delete(I);
   H.SetNAXIS1(N);
 }
 

@@ -11,8 +11,10 @@ enum class TSpecFileKind { Text, Fits, Unsupported };
 TSpecFileKind SpecFileKind(const std::string &FName);
 
 // Reads one file. Text files report their conditions through the dat message sink and give
-// nullptr; FITS failures and unreadable files raise EOrvaError. An unsupported extension is
-// reported through the same sink as "File type .ext is not supported" and gives nullptr.
+// nullptr; FITS failures and unreadable files raise EOrvaError, whose text always names the
+// file (FName + ": " is put before a reader's message that does not). An unsupported
+// extension is reported through the same sink as "File type .ext is not supported: FName"
+// and gives nullptr.
 std::unique_ptr<TSpec32> ReadSpecFile(const std::string &FName, int ColX, int ColY, int Header);
 
 // What the Save FITS command does to the header before writing, then the write itself

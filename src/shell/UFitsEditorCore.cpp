@@ -28,6 +28,9 @@ void PrepareEditorHeader(const TSpec32 &Spec, TFitsBess &Work) {
   else if (!Spec.Equidistant())
     Work.SetCDELT1(-1);
   // A single point has no step: the header keeps the CDELT1 it has.
+  // The data are written as floating point, where BLANK is not allowed.
+  for (int I; (I = Work.IndexOfKey("BLANK   ")) >= 0;)
+    Work.Delete(I);
 }
 
 static bool LegalKeyChars(const std::string &Key) {
@@ -74,16 +77,19 @@ TEditedCard ComposeEditedCard(const std::string &KeyIn, const std::string &Value
     default:
       OrvaRaise("Type is \"None\": allowed keywords are COMMENT, HISTORY and 8 blanks");
     }
-    // A value the card cannot hold is the user's input, not an internal fault.
-    if (Typ != ctString && Value.size() > 20) OrvaRaise("Value too long: " + Value);
-    if (Typ == ctString && Value.size() + 2 > 72) OrvaRaise("Value too long: " + Value);
   }
+  // A value the card cannot hold is the user's input, not an internal fault; the limit is the
+  // one the card composition itself checks.
+  if (!TFitsBess::ValueFits(Value, Typ)) OrvaRaise("Value too long: " + Value);
   R.Card = TFitsBess::ComposeLine(Key, Value, Typ, Comment);
   return R;
 }
 
-void AddBessKeywords(TFitsBess &Work, const std::string &Observer, const std::string &BssInst,
+void AddBessKeywords(TFitsBess &WorkIn, const std::string &Observer, const std::string &BssInst,
                      const std::string &BssSite) {
+  // Made on a copy: a default too long for a card (from an old settings file) is refused
+  // without leaving half of the keywords added.
+  TFitsBess Work(WorkIn);
   std::string S, C;
   double D;
   auto HasStr = [&](const char *K) { return Work.ReadStr(K, S, C); };
@@ -98,4 +104,5 @@ void AddBessKeywords(TFitsBess &Work, const std::string &Observer, const std::st
   if (!HasStr("BSS_TELL")) Work.SetBSS_TELL(" ");
   if (!HasStr("BSS_COSM")) Work.SetBSS_COSM(" ");
   if (!HasStr("BSS_NORM")) Work.SetBSS_NORM(" ");
+  WorkIn = Work;
 }

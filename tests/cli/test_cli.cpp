@@ -42,10 +42,27 @@ TEST(CliInfo, FailuresGoOn) {
   EXPECT_EQ(R.Code, 1);
   EXPECT_NE(R.Out.find("file: " + D.File("a.dat")), std::string::npos);
   EXPECT_EQ(R.Err, "orvalumetrix-cli: " + D.File("bad.fits") + ": not a valid FITS file\n" +
-                       "orvalumetrix-cli: File type .fts is not supported\n");
+                       "orvalumetrix-cli: File type .fts is not supported: " + D.File("c.fts") + "\n");
   R = RunCli("info --colx 2 --coly 3 '" + D.File("a.dat") + "'", D);
   EXPECT_EQ(R.Code, 1);
-  EXPECT_EQ(R.Err, "orvalumetrix-cli: Too few columns in " + D.File("a.dat") + "\n");
+  EXPECT_EQ(R.Err, "orvalumetrix-cli: Too few columns in " + D.File("a.dat") + ", line 1\n");
+}
+
+// Each failing file is named in its message (with the line for text files), and the files
+// after it are still read.
+TEST(CliInfo, MessagesNameFileAndLine) {
+  TTempDir D;
+  testutil::WriteFile(D.File("num.dat"), "# measured\n4000 1\n4001 1,5\n");
+  testutil::WriteFile(D.File("ok.dat"), "# two points\n4000 1\n4001 2\n");
+  testutil::WriteFile(D.File("unit.fits"), std::string(2880, ' ')); // no END: not FITS
+  TCliResult R =
+      RunCli("info '" + D.File("num.dat") + "' '" + D.File("unit.fits") + "' '" + D.File("ok.dat") + "'", D);
+  EXPECT_EQ(R.Code, 1);
+  EXPECT_EQ(R.Err, "orvalumetrix-cli: Invalid numeric input in " + D.File("num.dat") + ", line 3: '1,5'\n" +
+                       "orvalumetrix-cli: " + D.File("unit.fits") + ": not a valid FITS file\n");
+  EXPECT_NE(R.Out.find("file: " + D.File("ok.dat") + "\npoints: 2\nequidistant: Y\nmin: 1\nmax: 2\n"),
+            std::string::npos)
+      << R.Out;
 }
 
 TEST(Cli, Usage) {

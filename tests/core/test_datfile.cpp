@@ -74,7 +74,7 @@ TEST_F(DatFile, FastFormBadToken) {
     S.ReadDat(F, 1, 2, 0);
     FAIL();
   } catch (const EOrvaError &E) {
-    EXPECT_STREQ(E.what(), "Invalid numeric input");
+    EXPECT_EQ(std::string(E.what()), "Invalid numeric input in " + F + ", line 2: 'x'");
   }
   WriteFile(F, "1 2\n3,5 4\n");
   EXPECT_THROW(S.ReadDat(F, 1, 2, 0), EOrvaError);
@@ -113,7 +113,7 @@ TEST_F(DatFile, GeneralFormMessages) {
     TSpec32 S;
     EXPECT_FALSE(S.ReadDat(F, 2, 3, 0)) << R.Text;
     ASSERT_EQ(pShown.size(), 1u) << R.Text;
-    EXPECT_EQ(pShown[0], std::string(R.Msg) + F);
+    EXPECT_EQ(pShown[0], std::string(R.Msg) + F + ", line 2");
   }
   // A tab in the first data line makes every tab a blank.
   pShown.clear();
@@ -123,6 +123,49 @@ TEST_F(DatFile, GeneralFormMessages) {
   ASSERT_TRUE(S.ReadDat(F, 2, 3, 0));
   EXPECT_EQ(S.DataX, (TDblArr1D{2, 5}));
   EXPECT_EQ(S.DataY, (TDblArr1D{3, 6}));
+}
+
+// Lines whose first character other than blanks and tabs is "#" are comments: skipped and
+// not counted as points. Line numbers in messages count every line of the file.
+TEST_F(DatFile, CommentLines) {
+  struct Row {
+    const char *Text;
+    int ColX, ColY, Header;
+    TDblArr1D X, Y;
+  } Rows[] = {
+      {"# c\n4000 1\n#\n4001 2\n \t# indented\n4002 3\n", 1, 2, 0, {4000, 4001, 4002}, {1, 2, 3}},
+      {"1 2 # after the numbers\n3 4\n", 1, 2, 0, {1, 3}, {2, 4}},
+      {"4\n# between x and y\n5 6\n", 1, 2, 0, {4, 0}, {5, 0}}, // y from the next data line, as without it
+      {"title\n# c\na 4000 1\n#\nb 4001 2\n", 2, 3, 1, {4000, 4001}, {1, 2}},
+      {"# header line counted as header\n1 2\n", 1, 2, 1, {1}, {2}},
+      {"a#b 1 2\n", 2, 3, 0, {1}, {2}}, // "#" inside a line is no comment
+  };
+  for (const Row &R : Rows) {
+    pShown.clear();
+    std::string F = pDir.File("k.dat");
+    WriteFile(F, R.Text);
+    TSpec32 S;
+    ASSERT_TRUE(S.ReadDat(F, R.ColX, R.ColY, R.Header)) << R.Text;
+    EXPECT_EQ(S.Size(), static_cast<int32_t>(R.X.size())) << R.Text;
+    EXPECT_EQ(S.DataX, R.X) << R.Text;
+    EXPECT_EQ(S.DataY, R.Y) << R.Text;
+    EXPECT_TRUE(pShown.empty()) << R.Text;
+  }
+  TSpec32 S;
+  std::string F = pDir.File("k.dat");
+  WriteFile(F, "# only\n# comments\n");
+  EXPECT_FALSE(S.ReadDat(F, 1, 2, 0));
+  EXPECT_EQ(pShown.back(), "No data lines in " + F);
+  WriteFile(F, "# c\n1 2 3\n4 5\n");
+  EXPECT_FALSE(S.ReadDat(F, 2, 3, 0));
+  EXPECT_EQ(pShown.back(), "Too few columns in " + F + ", line 3");
+  WriteFile(F, "# c\n1 2\n\n3 x\n");
+  try {
+    S.ReadDat(F, 1, 2, 0);
+    FAIL();
+  } catch (const EOrvaError &E) {
+    EXPECT_EQ(std::string(E.what()), "Invalid numeric input in " + F + ", line 4: 'x'");
+  }
 }
 
 TEST_F(DatFile, EmptyDataPartIsRefused) {

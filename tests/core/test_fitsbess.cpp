@@ -84,7 +84,7 @@ TEST(FitsCards, TypedReads) {
   EXPECT_EQ(C, "odd");
   EXPECT_FALSE(H.ReadDbl("CRVAL1  ", D, S, C));
   ASSERT_TRUE(H.ReadStr("OBJNAME ", S, C));
-  EXPECT_EQ(S, "O''Brien ");
+  EXPECT_EQ(S, "O'Brien "); // a doubled quote in a card is one quote of the string
   EXPECT_EQ(C, "the star");
   EXPECT_FALSE(H.ReadStr("BADSTR  ", S, C));
   EXPECT_FALSE(H.ReadInt("NOEQ    ", I, S, C));
@@ -163,6 +163,8 @@ TEST(FitsCards, ReadLineAndComposeLine) {
   H.Add(Pad80("EXPTIME =                 1200 / s"));
   H.Add(Pad80("ODD     =                 ab/c"));
   H.Add(Pad80("NOVALUE   no equals"));
+  H.Add(Pad80("CONTINUE  'of a long string&' / more"));
+  H.Add(Pad80("TIGHT   ='no blank after the equals sign'"));
   std::string K, V, C;
   int T;
   H.ReadLine(0, K, V, C, T);
@@ -186,15 +188,105 @@ TEST(FitsCards, ReadLineAndComposeLine) {
   } catch (const EOrvaError &E) {
     EXPECT_STREQ(E.what(), "illegal FITS value:ab/c");
   }
-  EXPECT_THROW(H.ReadLine(4, K, V, C, T), EAssertFailure);
+  // Cards without "= " are shown as commentary and stay as they are.
+  struct NoValue {
+    int N;
+    const char *Key, *Value;
+  } Rows[] = {{4, "NOVALUE ", "no equals"},
+              {5, "CONTINUE", "'of a long string&' / more"},
+              {6, "TIGHT   ", "='no blank after the equals sign'"}};
+  for (const NoValue &R : Rows) {
+    const std::string Before = H.Strings(R.N);
+    ASSERT_NO_THROW(H.ReadLine(R.N, K, V, C, T)) << R.Key;
+    EXPECT_EQ(K, R.Key);
+    EXPECT_EQ(V, R.Value);
+    EXPECT_EQ(C, "");
+    EXPECT_EQ(T, -1);
+    EXPECT_EQ(H.Strings(R.N), Before);
+  }
 
   EXPECT_EQ(TFitsBess::ComposeLine("EXPTIME ", "1200", 0, "s"), Pad80("EXPTIME =                 1200 / s"));
   EXPECT_EQ(TFitsBess::ComposeLine("OBJNAME ", "Vega", 2, ""), Pad80("OBJNAME = 'Vega'"));
   EXPECT_EQ(TFitsBess::ComposeLine("OBJNAME ", "", 2, ""), Pad80("OBJNAME = ''"));
   EXPECT_THROW(TFitsBess::ComposeLine("EXPTIME ", std::string(21, '1'), 0, ""), EAssertFailure);
   EXPECT_THROW(TFitsBess::ComposeLine("OBJNAME ", std::string(71, 'a'), 2, ""), EAssertFailure);
-  EXPECT_NO_THROW(TFitsBess::ComposeLine("OBJNAME ", std::string(68, 'a'), 2, ""));
+  EXPECT_THROW(TFitsBess::ComposeLine("OBJNAME ", std::string(69, 'a'), 2, ""), EAssertFailure);
+  EXPECT_EQ(TFitsBess::ComposeLine("OBJNAME ", std::string(68, 'a'), 2, ""),
+            "OBJNAME = '" + std::string(68, 'a') + "'"); // the closing quote in column 80
   EXPECT_THROW(TFitsBess::ComposeLine("KEY", "1", 0, ""), EAssertFailure);
+}
+
+// Quotes inside string values are doubled in the card and single in the string, whichever
+// way the card is made or read (the FITS standard's rule for string values).
+TEST(FitsCards, QuotesInStrings) {
+  TFitsBess H;
+  H.SetOBJNAME("O'Brien's star");
+  EXPECT_EQ(H.Strings(0), Pad80("OBJNAME = 'O''Brien''s star'"));
+  EXPECT_EQ(H.OBJNAME(), "O'Brien's star");
+  std::string K, V, C;
+  int T;
+  H.ReadLine(0, K, V, C, T);
+  EXPECT_EQ(T, 2);
+  EXPECT_EQ(V, "'O'Brien's star'");
+  // What the editor shows comes back as the same card; so does the text typed without quotes.
+  EXPECT_EQ(TFitsBess::ComposeLine(K, V, T, C), H.Strings(0));
+  EXPECT_EQ(TFitsBess::ComposeLine(K, "O'Brien's star", T, C), H.Strings(0));
+  // A comment after a string with doubled quotes is found after the real closing quote.
+  H.Add(Pad80("OBSERVER= 'd''Artagnan' / the / observer"));
+  H.ReadLine(1, K, V, C, T);
+  EXPECT_EQ(V, "'d'Artagnan'");
+  EXPECT_EQ(C, "the / observer");
+  ASSERT_TRUE(H.ReadStr("OBSERVER", V, C));
+  EXPECT_EQ(V, "d'Artagnan");
+}
+
+// One limit for every way a value reaches a card: 68 characters between the quotes (quotes
+// counted doubled), 20 for numbers and logicals, 71 for commentary text.
+TEST(FitsCards, ValueLimits) {
+  const std::string Q34(34, '\'');
+  struct Row {
+    std::string Value;
+    int Typ;
+    bool Fits;
+  } Rows[] = {{std::string(20, '1'), 0, true},
+              {std::string(21, '1'), 0, false},
+              {std::string(21, '1'), 1, false},
+              {std::string(68, 'a'), 2, true},
+              {std::string(69, 'a'), 2, false},
+              {"'" + std::string(68, 'a') + "'", 2, true},  // the editor's outer quotes are no part of it
+              {"a" + std::string(33, '\'') + "b", 2, true}, // 33 quotes are 66 in the card
+              {"a" + Q34 + "b", 2, false},
+              {std::string(67, 'a') + "'b", 2, false},
+              {std::string(71, 'h'), -1, true},
+              {std::string(72, 'h'), -1, false}};
+  for (const Row &R : Rows) {
+    EXPECT_EQ(TFitsBess::ValueFits(R.Value, R.Typ), R.Fits) << R.Value << " type " << R.Typ;
+    if (R.Fits) {
+      EXPECT_EQ(TFitsBess::ComposeLine("KEY     ", R.Value, R.Typ, "").size(), 80u) << R.Value;
+    } else {
+      EXPECT_THROW(TFitsBess::ComposeLine("KEY     ", R.Value, R.Typ, ""), EAssertFailure) << R.Value;
+    }
+  }
+
+  // The typed write refuses a string that does not fit, naming the keyword; the header stays.
+  TFitsBess H;
+  H.SetBSS_INST("short");
+  const std::string Before = H.Strings(0);
+  const std::string Long =
+      "Celestron C11 + LHIRES III spectrograph with 2400 l/mm grating + ATIK 314L+ camera";
+  ASSERT_GT(Long.size(), 68u);
+  try {
+    H.SetBSS_INST(Long);
+    FAIL() << "an 83-character value was written";
+  } catch (const EOrvaError &E) {
+    EXPECT_NE(std::string(E.what()).find("BSS_INST"), std::string::npos) << E.what();
+  }
+  EXPECT_EQ(H.Count(), 1);
+  EXPECT_EQ(H.Strings(0), Before);
+  EXPECT_THROW(H.SetOBJNAME(Q34 + "x"), EOrvaError); // typed writes take the string itself: 69
+  H.SetOBJNAME(std::string(68, 'x'));
+  EXPECT_EQ(H.Strings(1), "OBJNAME = '" + std::string(68, 'x') + "'");
+  EXPECT_EQ(H.OBJNAME(), std::string(68, 'x'));
 }
 
 TEST(FitsCards, CopyIsCardByCard) {

@@ -4,13 +4,16 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fitsio.h>
 #include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 #include <random>
 #include <unistd.h>
 
 #include "common/TestUtil.h"
+#include "core/UDatFile.h"
 #include "core/UErrors.h"
 #include "core/USpec32.h"
 #include "core/USpecFiles.h"
@@ -58,6 +61,10 @@ struct TCfitsioCase {
   double Bscale, Bzero;
   const char *Unit;
 };
+
+void PrintTo(const TCfitsioCase &C, std::ostream *Os) {
+  *Os << "BITPIX " << C.Bitpix << " BSCALE " << C.Bscale << " BZERO " << C.Bzero << " " << C.Unit;
+}
 
 class CfitsioWrites : public ::testing::TestWithParam<TCfitsioCase> {};
 
@@ -401,6 +408,260 @@ TEST(FitsFile, FailedSaveLeavesExistingFile) {
   S.NewSpec("k", 3, 1, nullptr);
   EXPECT_THROW(SaveSpecAsFits(S, F), EOrvaError);
   EXPECT_EQ(testutil::ReadFile(F), "precious");
+}
+
+// Runs fitsverify on F; empty when the file verifies, its report otherwise.
+std::string FitsverifyProblems(const TTempDir &Dir, const std::string &F) {
+  std::string Out = Dir.File("verify.txt");
+  std::string Cmd = "fitsverify -q -e '" + F + "' > '" + Out + "' 2>&1";
+  int Rc = std::system(Cmd.c_str());
+  std::string Report = testutil::ReadFile(Out);
+  return Rc == 0 && Report.find("verification OK") != std::string::npos ? std::string() : Report;
+}
+
+// Cards whose keyword only begins with END (ENDTIME, ENDDATE) are ordinary cards; cfitsio
+// writes them and reads the data that follow the real END.
+TEST(FitsFile, KeywordsBeginningWithEnd) {
+  TTempDir Dir;
+  std::string F = Dir.File("e.fits");
+  int Status = 0;
+  fitsfile *Fp = nullptr;
+  fits_create_file(&Fp, ("!" + F).c_str(), &Status);
+  long Naxes[1] = {5};
+  fits_create_img(Fp, FLOAT_IMG, 1, Naxes, &Status);
+  fits_write_key(Fp, TSTRING, "ENDTIME", const_cast<char *>("23:59:59"), nullptr, &Status);
+  fits_write_key(Fp, TSTRING, "ENDDATE", const_cast<char *>("2026-12-09"), nullptr, &Status);
+  fits_write_key(Fp, TSTRING, "ENDX", const_cast<char *>("x"), nullptr, &Status);
+  double Crval = 6000, Cdelt = 2, Crpix = 1;
+  fits_write_key(Fp, TDOUBLE, "CRVAL1", &Crval, nullptr, &Status);
+  fits_write_key(Fp, TDOUBLE, "CDELT1", &Cdelt, nullptr, &Status);
+  fits_write_key(Fp, TDOUBLE, "CRPIX1", &Crpix, nullptr, &Status);
+  fits_write_key(Fp, TSTRING, "OBJNAME", const_cast<char *>("after the END-like cards"), nullptr, &Status);
+  float Y[5] = {1, 2, 3, 4, 5};
+  fits_write_img(Fp, TFLOAT, 1, 5, Y, &Status);
+  fits_close_file(Fp, &Status);
+  ASSERT_EQ(Status, 0);
+
+  TSpec32 S;
+  S.ReadFits(F);
+  std::string V, C;
+  ASSERT_TRUE(S.FitsBess().ReadStr("ENDTIME ", V, C));
+  EXPECT_EQ(V, "23:59:59");
+  ASSERT_TRUE(S.FitsBess().ReadStr("ENDDATE ", V, C));
+  EXPECT_EQ(S.FitsBess().OBJNAME(), "after the END-like cards");
+  EXPECT_EQ(S.DataY, (TDblArr1D{1, 2, 3, 4, 5}));
+  EXPECT_EQ(S.DataX, (TDblArr1D{6000, 6002, 6004, 6006, 6008}));
+
+  // Rewritten by us: every card is still there and the file verifies.
+  std::string W = Dir.File("w.fits");
+  SaveSpecAsFits(S, W);
+  TSpec32 R;
+  R.ReadFits(W);
+  EXPECT_GE(R.FitsBess().IndexOfKey("ENDX    "), 0);
+  EXPECT_EQ(FitsverifyProblems(Dir, W), "");
+}
+
+struct TBlankCase {
+  int Bitpix;
+  double Bscale, Bzero;
+  long long Blank;
+};
+
+void PrintTo(const TBlankCase &C, std::ostream *Os) {
+  *Os << "BITPIX " << C.Bitpix << " BSCALE " << C.Bscale << " BZERO " << C.Bzero << " BLANK " << C.Blank;
+}
+
+class BlankPixels : public ::testing::TestWithParam<TBlankCase> {};
+
+// Integer data with BLANK: the pixels whose stored integer equals BLANK are undefined (NaN),
+// decided before scaling; cfitsio's own null flags are the truth. Written back, the file has
+// no BLANK card (fitsverify rejects one with BITPIX -32) and the undefined pixels are NaN.
+TEST_P(BlankPixels, AreNaNAndWrittenWithoutBlank) {
+  const TBlankCase P = GetParam();
+  TTempDir Dir;
+  std::string F = Dir.File("b.fits");
+  int Status = 0;
+  fitsfile *Fp = nullptr;
+  fits_create_file(&Fp, ("!" + F).c_str(), &Status);
+  const long N = 40;
+  long Naxes[1] = {N};
+  fits_create_img(Fp, P.Bitpix, 1, Naxes, &Status);
+  double Crval = 5000, Cdelt = 0.5, Crpix = 1;
+  fits_write_key(Fp, TDOUBLE, "CRVAL1", &Crval, nullptr, &Status);
+  fits_write_key(Fp, TDOUBLE, "CDELT1", &Cdelt, nullptr, &Status);
+  fits_write_key(Fp, TDOUBLE, "CRPIX1", &Crpix, nullptr, &Status);
+  double S = P.Bscale, Z = P.Bzero;
+  fits_write_key(Fp, TDOUBLE, "BSCALE", &S, nullptr, &Status);
+  fits_write_key(Fp, TDOUBLE, "BZERO", &Z, nullptr, &Status);
+  long long Blank = P.Blank;
+  fits_write_key(Fp, TLONGLONG, "BLANK", &Blank, nullptr, &Status);
+  fits_set_bscale(Fp, 1.0, 0.0, &Status);
+  std::vector<double> Raw(N);
+  for (long i = 0; i < N; ++i)
+    Raw[i] = static_cast<double>(i % 7 == 3 ? P.Blank : (i * 5) % 50 + 1);
+  // A stored value whose physical value equals BLANK is an ordinary pixel.
+  long Trap = -1;
+  double PhysBlank = static_cast<double>(P.Blank);
+  double RawTrap = (PhysBlank - P.Bzero) / P.Bscale;
+  if (RawTrap == std::floor(RawTrap) && RawTrap >= 0 && RawTrap < 100 && RawTrap != PhysBlank) {
+    Trap = 5;
+    Raw[Trap] = RawTrap;
+  }
+  fits_write_img(Fp, TDOUBLE, 1, N, Raw.data(), &Status);
+  fits_close_file(Fp, &Status);
+  ASSERT_EQ(Status, 0);
+
+  std::vector<double> Truth(N);
+  std::vector<char> Null(N);
+  int AnyNull = 0;
+  fits_open_file(&Fp, F.c_str(), READONLY, &Status);
+  fits_read_imgnull(Fp, TDOUBLE, 1, N, Truth.data(), Null.data(), &AnyNull, &Status);
+  fits_close_file(Fp, &Status);
+  ASSERT_EQ(Status, 0);
+  ASSERT_TRUE(AnyNull);
+
+  TSpec32 Sp;
+  Sp.ReadFits(F);
+  ASSERT_EQ(Sp.Size(), N);
+  double Lo = INFINITY, Hi = -INFINITY;
+  for (long i = 0; i < N; ++i) {
+    if (Null[i]) {
+      EXPECT_TRUE(std::isnan(Sp.DataY[i])) << "index " << i;
+    } else {
+      EXPECT_DOUBLE_EQ(Sp.DataY[i], Truth[i]) << "index " << i;
+      Lo = std::min(Lo, Truth[i]);
+      Hi = std::max(Hi, Truth[i]);
+    }
+  }
+  if (Trap >= 0) {
+    EXPECT_FALSE(Null[Trap]);
+    EXPECT_EQ(Sp.DataY[Trap], static_cast<double>(P.Blank)) << "a physical value equal to BLANK is data";
+  }
+  EXPECT_EQ(Sp.MinVal(), Lo);
+  EXPECT_EQ(Sp.MaxVal(), Hi);
+
+  std::string W = Dir.File("w.fits");
+  SaveSpecAsFits(Sp, W);
+  EXPECT_EQ(Sp.FitsBess().IndexOfKey("BLANK   "), -1);
+  EXPECT_EQ(testutil::ReadFile(W).substr(0, 2880).find("BLANK   "), std::string::npos);
+  EXPECT_EQ(FitsverifyProblems(Dir, W), "");
+  std::vector<double> Back(N);
+  fits_open_file(&Fp, W.c_str(), READONLY, &Status);
+  double NaN = std::numeric_limits<double>::quiet_NaN();
+  fits_read_img(Fp, TDOUBLE, 1, N, &NaN, Back.data(), &AnyNull, &Status);
+  fits_close_file(Fp, &Status);
+  ASSERT_EQ(Status, 0);
+  for (long i = 0; i < N; ++i) {
+    if (Null[i]) {
+      EXPECT_TRUE(std::isnan(Back[i])) << "index " << i;
+    } else {
+      EXPECT_EQ(Back[i], static_cast<double>(static_cast<float>(Truth[i]))) << "index " << i;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(IntegerTypes, BlankPixels,
+                         ::testing::Values(TBlankCase{8, 1, 0, 255}, TBlankCase{16, 1, 0, -32768},
+                                           TBlankCase{16, 2, -5, -3}, // raw -3 blank; raw 1 gives -3
+                                           TBlankCase{32, 0.5, 10, -2147483647 - 1},
+                                           TBlankCase{64, 1, 0, -9000000000LL}));
+
+// NaN pixels of floating-point data are kept; the extremes are those of the finite values
+// (NaN when there is none). The file is longer than one piece of the reader's buffer.
+TEST(FitsFile, NaNPixelsAndLongData) {
+  TTempDir Dir;
+  const long N = 300007;
+  std::vector<float> Y(N);
+  for (long i = 0; i < N; ++i)
+    Y[i] = static_cast<float>(std::sin(i * 0.01) * 100);
+  Y[0] = std::numeric_limits<float>::quiet_NaN();
+  Y[65536] = std::numeric_limits<float>::infinity();
+  Y[N - 1] = -std::numeric_limits<float>::infinity();
+  Y[200000] = 150; // the maximum, in the fourth piece
+  std::string F = Dir.File("n.fits");
+  testutil::WriteFile(F, HandFile(BasicCards(-32, N), BigEndianFloats(Y)));
+  TSpec32 S;
+  S.ReadFits(F);
+  ASSERT_EQ(S.Size(), N);
+  double Lo = INFINITY, Hi = -INFINITY;
+  long Bad = 0;
+  for (long i = 0; i < N; ++i) {
+    const double T = Y[i];
+    if (!(S.DataY[i] == T || (std::isnan(T) && std::isnan(S.DataY[i])))) ++Bad;
+    if (std::isfinite(T)) Lo = std::min(Lo, T), Hi = std::max(Hi, T);
+    if (S.DataX[i] != 6500.0 + 0.5 * i) ++Bad;
+  }
+  EXPECT_EQ(Bad, 0);
+  EXPECT_EQ(S.MinVal(), Lo);
+  EXPECT_EQ(S.MaxVal(), 150);
+  EXPECT_TRUE(S.Equidistant());
+
+  testutil::WriteFile(F, HandFile(BasicCards(-32, 3), BigEndianFloats({NAN, NAN, INFINITY})));
+  TSpec32 E;
+  E.ReadFits(F);
+  EXPECT_TRUE(std::isnan(E.MinVal()));
+  EXPECT_TRUE(std::isnan(E.MaxVal()));
+}
+
+// Quotes in string values are doubled in the file, so cfitsio and fitsverify read them; a
+// string card without its closing quote never reaches a file.
+TEST(FitsFile, StringCardsInWrittenFiles) {
+  TTempDir Dir;
+  TSpec32 S;
+  S.NewSpec("q", 4, 1, nullptr);
+  S.FitsBess().SetOBJNAME("O'Brien's star");
+  S.FitsBess().SetBSS_INST(std::string(68, 'i'));
+  std::string F = Dir.File("q.fits");
+  SaveSpecAsFits(S, F);
+  EXPECT_EQ(FitsverifyProblems(Dir, F), "");
+  int Status = 0;
+  fitsfile *Fp = nullptr;
+  char Value[FLEN_VALUE] = {}, Inst[FLEN_VALUE] = {};
+  fits_open_file(&Fp, F.c_str(), READONLY, &Status);
+  fits_read_key(Fp, TSTRING, "OBJNAME", Value, nullptr, &Status);
+  fits_read_key(Fp, TSTRING, "BSS_INST", Inst, nullptr, &Status);
+  fits_close_file(Fp, &Status);
+  ASSERT_EQ(Status, 0);
+  EXPECT_STREQ(Value, "O'Brien's star");
+  EXPECT_EQ(std::string(Inst), std::string(68, 'i'));
+
+  std::string G = Dir.File("bad.fits");
+  S.FitsBess().Add(Card("BSS_SITE= 'cut off at the end of the card"));
+  try {
+    SaveSpecAsFits(S, G);
+    FAIL() << "a card without its closing quote was written";
+  } catch (const EOrvaError &E) {
+    EXPECT_NE(std::string(E.what()).find("BSS_SITE"), std::string::npos) << E.what();
+  }
+  EXPECT_FALSE(std::filesystem::exists(G));
+}
+
+// Opening through ReadSpecFile (the file list and the CLI): every message names the file.
+TEST(FitsFile, MessagesNameTheFile) {
+  TTempDir Dir;
+  std::string F = Dir.File("u.fits");
+  auto C = BasicCards(-32, 3);
+  C[7] = "CUNIT1  = 'Angstroms'";
+  testutil::WriteFile(F, HandFile(C, BigEndianFloats({1, 2, 3})));
+  struct Row {
+    std::string Text, Msg;
+  } Rows[] = {{HandFile(C, BigEndianFloats({1, 2, 3})), F + ": ANGSTROMS: wavelength units unknown"},
+              {HandFile(BasicCards(-16, 3), BigEndianFloats({1, 2, 3})), F + ": Unknown BITPIX value: -16"},
+              {"", F + ": not a valid FITS file"}};
+  for (const Row &R : Rows) {
+    testutil::WriteFile(F, R.Text);
+    try {
+      ReadSpecFile(F, 1, 2, 0);
+      ADD_FAILURE() << R.Msg;
+    } catch (const EOrvaError &E) {
+      EXPECT_EQ(std::string(E.what()), R.Msg);
+    }
+  }
+  std::vector<std::string> Shown;
+  SetDatMessageSink([&Shown](const std::string &M) { Shown.push_back(M); });
+  EXPECT_EQ(ReadSpecFile(Dir.File("x.fts"), 1, 2, 0), nullptr);
+  SetDatMessageSink(nullptr);
+  EXPECT_EQ(Shown, std::vector<std::string>{"File type .fts is not supported: " + Dir.File("x.fts")});
 }
 
 } // namespace

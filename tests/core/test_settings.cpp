@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "common/TestUtil.h"
+#include "core/UFitsBess.h"
 #include "core/UGlobalData.h"
 #include "core/UIniFile.h"
 
@@ -51,18 +52,23 @@ TEST_F(Settings, FirstRunDefaultsAndFileWritten) {
   EXPECT_EQ(G.IniFileName(), pDir.File("orvalumetrix.ini"));
   EXPECT_EQ(G.ExeDir(), pDir.Path());
   EXPECT_EQ(G.LBLRTMDir(), pDir.Path() + "/LBLRTM_Models");
+  EXPECT_EQ(G.TAImUTC(), 37); // before reading, too
   G.ReadIniFile();
-  EXPECT_EQ(G.TAImUTC(), 35);
+  EXPECT_EQ(G.TAImUTC(), 37); // TAI - UTC since 2017
   EXPECT_EQ(G.ObsHeight(), 600);
   EXPECT_EQ(G.ObsLong(), TGlobalData::DefaultLongitude);
   EXPECT_EQ(G.OBSERVER(), "k-ternwald");
   EXPECT_EQ(G.BSS_SITE(), "Almsted QX");
   EXPECT_EQ(G.BSS_INST(), TGlobalData::DefaultBSS_INST);
+  // The default instrument must fit a FITS card: the writer refuses longer values.
+  TFitsBess H;
+  EXPECT_NO_THROW(H.SetBSS_INST(G.BSS_INST()));
+  EXPECT_EQ(H.BSS_INST(), G.BSS_INST());
   EXPECT_EQ(fs::current_path(), fs::path(pDir.Path()));
-  G.SetTAImUTC(37);
+  G.SetTAImUTC(36.5);
   G.WriteIniFile();
   std::string Text = testutil::ReadFile(pDir.File("orvalumetrix.ini"));
-  EXPECT_NE(Text.find("[Observer]\nTAI-UTC=37\n"), std::string::npos) << Text;
+  EXPECT_NE(Text.find("[Observer]\nTAI-UTC=36.5\n"), std::string::npos) << Text;
   EXPECT_NE(Text.find("Height(m)=600\n"), std::string::npos) << Text;
   EXPECT_NE(Text.find("[FITS Keywords]\n"), std::string::npos) << Text;
   TIniFile Back(pDir.File("orvalumetrix.ini"));
@@ -93,6 +99,12 @@ TEST_F(Settings, RoundTripAndLastDir) {
   EXPECT_EQ(G.ObsLat(), -24.627);
   EXPECT_EQ(G.ObsHeight(), 2635.43210987654);
   EXPECT_EQ(G.BSS_INST(), "T1 + S2 + C3");
+
+  // A file that holds TAI-UTC keeps its value, whatever the default.
+  testutil::WriteFile(pDir.File("orvalumetrix.ini"), "[Observer]\nTAI-UTC=35\n");
+  TGlobalData Old(pDir.File("orvalumetrix"));
+  Old.ReadIniFile();
+  EXPECT_EQ(Old.TAImUTC(), 35);
 }
 
 TEST_F(Settings, UnreadableValuesAndMissingFolder) {
@@ -101,7 +113,7 @@ TEST_F(Settings, UnreadableValuesAndMissingFolder) {
   fs::current_path(pDir.Path());
   TGlobalData G(pDir.File("orvalumetrix"));
   G.ReadIniFile();
-  EXPECT_EQ(G.TAImUTC(), 35);
+  EXPECT_EQ(G.TAImUTC(), 37);
   EXPECT_EQ(G.ObsLat(), TGlobalData::DefaultLatitude);
   EXPECT_EQ(fs::current_path(), fs::path(pDir.Path())); // unchanged
 }

@@ -1,5 +1,7 @@
 // The spectrum record: new spectra, the min/max scan, equidistance and x-axis comparison.
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 #include "core/USpec32.h"
 
@@ -51,6 +53,50 @@ TEST(Spec32, MinMax) {
   EXPECT_FALSE(S.IsEquidistant());
 }
 
+// Only finite values count; without any, both extremes are NaN. For finite data the scan is
+// the plain one (first value, then lower or higher), down to the sign of a zero extreme.
+TEST(Spec32, MinMaxOfFiniteValues) {
+  const double NaN = std::numeric_limits<double>::quiet_NaN();
+  const double Inf = std::numeric_limits<double>::infinity();
+  struct Row {
+    TDblArr1D Y;
+    double Min, Max;
+  } Rows[] = {{{NaN, 2, 7, NaN, -1}, -1, 7},
+              {{Inf, 3, -Inf, 4}, 3, 4},
+              {{NaN, NaN, 5}, 5, 5},
+              {{1, 2, 3, 4, 5, 6, 7, 8, 9, NaN, -Inf}, 1, 9}, // beyond the first four lanes
+              {{-2.5}, -2.5, -2.5},
+              {{9, 8, 7, 6, 5, 4, 3, 2, 1, 0.5, 100, -3, 4}, -3, 100}};
+  for (const Row &R : Rows) {
+    TSpec32 S;
+    S.NewSpec("n", static_cast<int32_t>(R.Y.size()), 0, nullptr);
+    S.DataY = R.Y;
+    S.UpdateSpec();
+    EXPECT_EQ(S.MinVal(), R.Min) << "first y " << R.Y[0];
+    EXPECT_EQ(S.MaxVal(), R.Max) << "first y " << R.Y[0];
+  }
+  for (TDblArr1D Y : {TDblArr1D{NaN}, TDblArr1D{NaN, Inf, -Inf, NaN, NaN}}) {
+    TSpec32 S;
+    S.NewSpec("n", static_cast<int32_t>(Y.size()), 0, nullptr);
+    S.DataY = Y;
+    S.UpdateSpec();
+    EXPECT_TRUE(std::isnan(S.MinVal()));
+    EXPECT_TRUE(std::isnan(S.MaxVal()));
+  }
+  // The first of equal zeros is kept, as the plain scan does: 0.0 here, -0.0 below.
+  TSpec32 Z;
+  Z.NewSpec("z", 9, 0, nullptr);
+  Z.DataY = {5, 0.0, 3, 4, 5, -0.0, 1, 2, 3};
+  Z.UpdateSpec();
+  EXPECT_FALSE(std::signbit(Z.MinVal()));
+  Z.DataY = {5, -0.0, 3, 4, 5, 0.0, 1, 2, 3};
+  Z.UpdateSpec();
+  EXPECT_TRUE(std::signbit(Z.MinVal()));
+  Z.DataY = {-5, -1, -3, -4, -0.0, -7, -1, 0.0, -3};
+  Z.UpdateSpec();
+  EXPECT_TRUE(std::signbit(Z.MaxVal()));
+}
+
 TEST(Spec32, Equidistance) {
   struct Row {
     std::initializer_list<double> X;
@@ -97,6 +143,33 @@ TEST(Spec32, CompareXValues) {
   SetX(Q, {5.0000000001});
   EXPECT_FALSE(P.CompareXValues(Q, Msg));
   EXPECT_EQ(Msg, "X-values differ at index 0");
+}
+
+// Decreasing axes are compared with the magnitude of the step; a step of zero is refused.
+TEST(Spec32, CompareXValuesDecreasingAndFlat) {
+  struct Row {
+    std::initializer_list<double> A, B;
+    bool Same;
+    const char *Msg;
+  } Rows[] = {
+      {{3, 2, 1}, {3, 2, 1}, true, ""},
+      {{3, 2, 1}, {3, 2, 0.5}, false, "X-values differ at index 2"},
+      {{3, 2, 1}, {3, 2.000001, 1}, true, ""}, // 1e-6 of the step
+      {{3, 2, 1}, {3, 2.0001, 1}, false, "X-values differ at index 1"},
+      {{3, 2, 1}, {1, 2, 3}, false, "X-values differ at index 0"},
+      {{1, 2, 3}, {3, 2, 1}, false, "X-values differ at index 0"},
+      {{7000, 6000, 5000}, {-7000, -6000, -5000}, false, "X-values differ at index 0"},
+      {{2, 2, 2}, {2, 2, 2}, false, "First and last x-values are equal"},
+      {{1, 5, 1}, {1, 5, 1}, false, "First and last x-values are equal"},
+  };
+  for (const Row &R : Rows) {
+    TSpec32 A, B;
+    SetX(A, R.A);
+    SetX(B, R.B);
+    std::string Msg = "unchanged";
+    EXPECT_EQ(A.CompareXValues(B, Msg), R.Same) << *R.A.begin() << " vs " << *R.B.begin();
+    EXPECT_EQ(Msg, R.Msg) << *R.A.begin() << " vs " << *R.B.begin();
+  }
 }
 
 TEST(Spec32, FullName) {
