@@ -47,7 +47,7 @@ void TBaryCorr::SetObserver(double TAImUTC, double Lon, double Lat, double Heigh
   pHeight = Height / 1000.0;
 }
 
-double TBaryCorr::UTCToMJD(const TDateTimeInt &DateTime) const {
+double TBaryCorr::UTCToMJD(const TDateTimeInt &DateTime) {
   // Calendar date to Julian date (Meeus, Astronomical Algorithms, 2nd ed., ch. 7).
   int64_t Year = DateTime.Year, Month = DateTime.Month;
   const int64_t Day = DateTime.Day;
@@ -154,13 +154,20 @@ void TBaryCorr::Calculate(double MJD, double Ra, double De, double &JD, double &
   dist = D / pAU;
 }
 
-TBaryResult CalculateCorrection(TBaryCorr &BaryCorr, const TBaryInput &In) {
-  TBaryResult R;
-  R.Ra = GetRa(In.RaText);
-  R.De = GetDe(In.DeText);
-  BaryCorr.SetObserver(In.TAImUTC, In.Lon, In.Lat, In.Height);
-  BaryCorr.Calculate(In.DateTime, R.Ra, R.De, R.JD, R.MST, R.dist, R.distdot, R.dtime);
-  R.RVFac = R.distdot / TBaryCorr::SpeedOfLight() + 1;
+int DaysInMonth(int Year, int Month) {
+  static const int Days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (Month < 1 || Month > 12) return 0;
+  if (Month != 2) return Days[Month - 1];
+  const bool Leap = Year < 1582 ? Year % 4 == 0 : (Year % 4 == 0 && Year % 100 != 0) || Year % 400 == 0;
+  return Leap ? 29 : 28;
+}
+
+bool ValidDateTime(const TDateTimeInt &D) {
+  return D.Month >= 1 && D.Month <= 12 && D.Day >= 1 && D.Day <= DaysInMonth(D.Year, D.Month) &&
+         D.Hour >= 0 && D.Hour <= 23 && D.Minute >= 0 && D.Minute <= 59 && D.Second >= 0 && D.Second <= 60;
+}
+
+void SetResultTexts(TBaryResult &R) {
   R.TimeCorrText = Format("%1.1f", R.dtime);
   R.RadVelText = Format("%1.3f", R.distdot);
   R.JDText = Format("%1.5f", R.JD);
@@ -168,6 +175,17 @@ TBaryResult CalculateCorrection(TBaryCorr &BaryCorr, const TBaryInput &In) {
   const int64_t S = static_cast<int64_t>(std::llround(R.MST * 3600.0)) % 86400;
   R.MSTText = Format("%2.2d:%2.2d:%2.2d", static_cast<int>(S / 3600), static_cast<int>((S % 3600) / 60),
                      static_cast<int>(S % 60));
+}
+
+TBaryResult CalculateCorrection(TBaryCorr &BaryCorr, const TBaryInput &In) {
+  TBaryResult R;
+  if (!ValidDateTime(In.DateTime)) OrvaRaise("Invalid date or time");
+  R.Ra = GetRa(In.RaText);
+  R.De = GetDe(In.DeText);
+  BaryCorr.SetObserver(In.TAImUTC, In.Lon, In.Lat, In.Height);
+  BaryCorr.Calculate(In.DateTime, R.Ra, R.De, R.JD, R.MST, R.dist, R.distdot, R.dtime);
+  R.RVFac = R.distdot / TBaryCorr::SpeedOfLight() + 1;
+  SetResultTexts(R);
   return R;
 }
 
@@ -182,3 +200,21 @@ void ApplyBaryCorr(const TSpec32 &Source, double RVFac, TSpec32 &Dest) {
   Dest.SetEquidistant(Dest.IsEquidistant());
   Dest.UpdateSpec();
 }
+
+TBaryCorrHolder::TBaryCorrHolder(const std::string &Jpl) {
+  try {
+    pBaryCorr = std::make_unique<TBaryCorr>(Jpl);
+  } catch (const std::exception &E) {
+    pError = E.what();
+    if (pError.empty()) pError = "No JPL ephemeris file";
+  }
+}
+
+TBaryCorrHolder::~TBaryCorrHolder() = default;
+
+TBaryCorr &TBaryCorrHolder::Get() {
+  if (!pBaryCorr) OrvaRaise(pError);
+  return *pBaryCorr;
+}
+
+std::string TBaryCorrHolder::StatusText() const { return pBaryCorr ? Trim(pBaryCorr->JPLName()) : pError; }

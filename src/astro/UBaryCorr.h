@@ -32,7 +32,7 @@ public:
   void SetObserver(double TAImUTC, double Lon, double Lat, double Height);
   // Modified Julian Date of a UTC calendar instant: Gregorian from 1582-10-15, Julian up to
   // 1582-10-04; the ten days between raise "Illegal Date in UTToJD".
-  double UTCToMJD(const TDateTimeInt &DateTime) const;
+  static double UTCToMJD(const TDateTimeInt &DateTime);
   // Local mean sidereal time in radians, 0 <= value < 2 pi, for MJD(UTC) (UTC as UT1).
   double SidTime(double MJD) const;
 
@@ -98,7 +98,20 @@ struct TBaryResult {
   std::string TimeCorrText, RadVelText, JDText, MSTText;
 };
 
+// The dialog's texts of R from its numbers: "%1.1f" time correction, "%1.3f" radial velocity,
+// "%1.5f" JD, "HH:MM:SS" mean sidereal time.
+void SetResultTexts(TBaryResult &R);
+
+// A date or time field out of its calendar range (month 13, 30 February, hour 24) raises
+// "Invalid date or time" rather than being carried into the next unit silently.
 TBaryResult CalculateCorrection(TBaryCorr &BaryCorr, const TBaryInput &In);
+
+// Whether DateTime names an instant of the calendar: month 1 ... 12, day within its month
+// (Gregorian leap years, Julian ones up to 1582), hour 0 ... 23, minute 0 ... 59, second
+// 0 ... 60 (a leap second).
+bool ValidDateTime(const TDateTimeInt &DateTime);
+// Days of Month in Year (Gregorian from 1582-10-15, Julian before).
+int DaysInMonth(int Year, int Month);
 
 // "Apply Correction": fills Dest, already made with Source's number of points and header,
 // with x' = RVFac x and y' = y, recomputes its equidistance and its minimum and maximum.
@@ -106,3 +119,28 @@ void ApplyBaryCorr(const TSpec32 &Source, double RVFac, TSpec32 &Dest);
 
 // The file name of the bundled ephemeris beside the program.
 extern const char *const BaryEphemerisName;
+
+// The one barycentric correction of a run, opened when the program starts and shared by every
+// window that computes the correction. A missing or unusable ephemeris file does not stop the
+// program: the reader's message is kept, shown where the correction is offered, and raised
+// again by every use, so nothing else is affected.
+class TBaryCorrHolder {
+public:
+  // Opens the ephemeris file Jpl; a failure is kept, not raised.
+  explicit TBaryCorrHolder(const std::string &Jpl);
+  ~TBaryCorrHolder();
+  TBaryCorrHolder(const TBaryCorrHolder &) = delete;
+  TBaryCorrHolder &operator=(const TBaryCorrHolder &) = delete;
+
+  bool Ok() const { return static_cast<bool>(pBaryCorr); }
+  // The correction; raises EOrvaError with the reader's message when the file failed.
+  TBaryCorr &Get();
+  // The reader's message, empty when the file was opened.
+  const std::string &Error() const { return pError; }
+  // What a status bar shows: the ephemeris title (trailing blanks removed) or the message.
+  std::string StatusText() const;
+
+private:
+  std::unique_ptr<TBaryCorr> pBaryCorr;
+  std::string pError;
+};

@@ -10,6 +10,8 @@
 #define ORVA_UNIT "USimbad"
 
 const char *const SimbadDefaultBase = "https://simbad.cds.unistra.fr";
+const char *const SimbadDefaultScheme = "https";
+const char *const SimbadDefaultHost = "simbad.cds.unistra.fr";
 const char *const SimbadAccept = "text/html, */*";
 
 namespace {

@@ -7,6 +7,17 @@
 
 // Scheme and host of the SIMBAD service used when nothing else is configured.
 extern const char *const SimbadDefaultBase;
+extern const char *const SimbadDefaultScheme; // "https"
+extern const char *const SimbadDefaultHost;   // "simbad.cds.unistra.fr"
+
+// Where the identifier query goes: the settings' scheme ("http" or "https") and host (a name
+// or address, optionally with ":port").
+struct TSimbadEndpoint {
+  std::string Scheme = SimbadDefaultScheme;
+  std::string Host = SimbadDefaultHost;
+  // "scheme://host", the Base of SimbadQueryUrl.
+  std::string Base() const { return Scheme + "://" + Host; }
+};
 // The Accept header of the request.
 extern const char *const SimbadAccept;
 

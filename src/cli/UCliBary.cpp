@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "astro/UBaryCorr.h"
+#include "astro/UBaryHeader.h"
 #include "cli/UCliCommon.h"
 #include "cli/UCliRead.h"
 #include "cli/UCliSite.h"
@@ -30,15 +31,31 @@ std::string EphemerisFile(const TCliArgs &A) {
   return A.Value("ephemeris", ProgramDir() + "/" + BaryEphemerisName);
 }
 
-// The "-bary" spectrum of one file, written into OutDir: FITS sources as FITS with their own
+// What a "-bary" spectrum records about the correction applied to it.
+struct TApplied {
+  double RVFac = 1, Velocity = 0; // km/s
+  std::string UtcText;
+  double Ra = 0, De = 0; // degrees
+};
+
+// A source that records a correction already is refused unless Force.
+void CheckNotCorrected(const TSpec32 &S, bool Force) {
+  const double Applied = AppliedBaryCorr(S.FitsBess());
+  if (Applied != 0 && !Force)
+    OrvaRaise(S.FileName() + Format(": a barycentric correction of %.3f km/s is already applied (BSS_VHEL); "
+                                    "--force applies another",
+                                    Applied));
+}
+
+// The "-bary" spectrum of S, written into OutDir: FITS sources as FITS with their own
 // extension, text sources as ".dat". Returns the file written.
-std::string ApplyToFile(const std::string &FName, double RVFac, const std::string &OutDir,
-                        const TReadOptions &O) {
-  std::unique_ptr<TSpec32> S = ReadForCli(FName, O);
+std::string WriteBary(const TSpec32 &S, const std::string &FName, const TApplied &A,
+                      const std::string &OutDir) {
   TSpec32 R;
   int Untitled = 0; // a source always has a name
-  R.NewSpec(ResultName(S->FileName(), "-bary", Untitled), S->Size(), 0.0, S.get());
-  ApplyBaryCorr(*S, RVFac, R);
+  R.NewSpec(ResultName(S.FileName(), "-bary", Untitled), S.Size(), 0.0, &S);
+  ApplyBaryCorr(S, A.RVFac, R);
+  RecordBaryCorr(R.FitsBess(), A.Velocity, A.UtcText, A.Ra, A.De);
   const bool Fits = SpecFileKind(FName) == TSpecFileKind::Fits;
   const std::string Out =
       (fs::path(OutDir) / (R.FileName() + (Fits ? ExtractFileExt(FName) : ".dat"))).string();
@@ -49,17 +66,9 @@ std::string ApplyToFile(const std::string &FName, double RVFac, const std::strin
   return Out;
 }
 
-int RunBary(const std::vector<std::string> &Args) {
-  TCliArgs A(Args, {"utc", "ra", "dec", "lon", "lat", "height", "tai-utc", "out", "ephemeris", "colx", "coly",
-                    "header"});
-  if (!A.Has("utc")) throw ECliUsage{"--utc is needed"};
-  if (!A.Has("ra") || !A.Has("dec")) throw ECliUsage{"--ra and --dec are needed"};
-  const TReadOptions O = ReadOptions(A);
-  if (!A.Positional().empty() && !A.Has("out")) throw ECliUsage{"--out DIR is needed with files"};
+// The observer's site: the options given, the settings for those missing.
+TBaryInput SiteInput(const TCliArgs &A) {
   TBaryInput In;
-  In.DateTime = ParseUtc(A.Value("utc", ""));
-  In.RaText = A.Value("ra", "");
-  In.DeText = A.Value("dec", "");
   // Options given override the settings; the settings file is read only when one is missing.
   if (!(A.Has("tai-utc") && A.Has("lon") && A.Has("lat") && A.Has("height")))
     SiteFromSettings(In.TAImUTC, In.Lon, In.Lat, In.Height);
@@ -67,6 +76,61 @@ int RunBary(const std::vector<std::string> &Args) {
   In.Lon = A.FloatValue("lon", In.Lon);
   In.Lat = A.FloatValue("lat", In.Lat);
   In.Height = A.FloatValue("height", In.Height);
+  return In;
+}
+
+// Each file its own correction from its header: one line per file on stdout, a refused file
+// on stderr, the others go on.
+int RunFromHeader(const TCliArgs &A, const TReadOptions &O) {
+  if (A.Has("utc")) throw ECliUsage{"--utc and --from-header exclude each other"};
+  if (A.Has("tai-utc"))
+    throw ECliUsage{"--tai-utc does not apply with --from-header (the leap-second table gives it)"};
+  if (A.Has("ra") != A.Has("dec")) throw ECliUsage{"--ra and --dec go together"};
+  if (A.Positional().empty()) throw ECliUsage{"--from-header needs files"};
+  const TBaryInput Site = SiteInput(A);
+  const TBarySite Settings{Site.Lon, Site.Lat, Site.Height};
+  TBaryCorr BC(EphemerisFile(A));
+  const bool Write = A.Has("out"), Force = A.Has("force");
+  int Rc = 0;
+  for (const std::string &FName : A.Positional()) {
+    try {
+      std::unique_ptr<TSpec32> S = ReadForCli(FName, O);
+      const TBaryHeaderResult R = CalculateFromHeader(
+          BC, HeaderObservation(S->FitsBess(), Settings, A.Value("ra", ""), A.Value("dec", "")));
+      if (Write) CheckNotCorrected(*S, Force);
+      std::printf("%s\n", HeaderResultLine(S->FileName(), R).c_str());
+      if (Write) {
+        const std::string Written = WriteBary(
+            *S, FName, TApplied{R.RVFac, R.distdot, R.Obs.UtcText, R.Obs.Ra, R.Obs.De}, A.Value("out", "."));
+        std::printf("wrote: %s\n", Written.c_str());
+      }
+    } catch (const std::exception &E) {
+      std::fflush(stdout);
+      const std::string Msg = E.what();
+      const std::string Name = fs::path(FName).filename().string();
+      // Name the file unless the message does already.
+      CliError(Msg.rfind(Name, 0) == 0 ? Msg : Name + ": " + Msg);
+      Rc = 1;
+    }
+    std::fflush(stdout);
+  }
+  return Rc;
+}
+
+int RunBary(const std::vector<std::string> &Args) {
+  TCliArgs A(
+      Args,
+      {"utc", "ra", "dec", "lon", "lat", "height", "tai-utc", "out", "ephemeris", "colx", "coly", "header"},
+      {"from-header", "force"});
+  const TReadOptions O = ReadOptions(A);
+  if (A.Has("from-header")) return RunFromHeader(A, O);
+  if (!A.Has("utc")) throw ECliUsage{"--utc is needed"};
+  if (!A.Has("ra") || !A.Has("dec")) throw ECliUsage{"--ra and --dec are needed"};
+  if (!A.Positional().empty() && !A.Has("out")) throw ECliUsage{"--out DIR is needed with files"};
+  TBaryInput In = SiteInput(A);
+  In.DateTime = ParseUtc(A.Value("utc", ""));
+  In.RaText = A.Value("ra", "");
+  In.DeText = A.Value("dec", "");
 
   TBaryCorr BC(EphemerisFile(A));
   const TBaryResult R = CalculateCorrection(BC, In);
@@ -78,10 +142,13 @@ int RunBary(const std::vector<std::string> &Args) {
   Out += Format("distdot: %1.12g\ndtime: %1.12g\ndist: %1.12g\n", R.distdot, R.dtime, R.dist);
   std::fputs(Out.c_str(), stdout);
 
+  const TApplied Applied{R.RVFac, R.distdot, UtcText(In.DateTime), R.Ra, R.De};
   int Rc = 0;
   for (const std::string &FName : A.Positional()) {
     try {
-      const std::string Written = ApplyToFile(FName, R.RVFac, A.Value("out", "."), O);
+      std::unique_ptr<TSpec32> S = ReadForCli(FName, O);
+      CheckNotCorrected(*S, A.Has("force"));
+      const std::string Written = WriteBary(*S, FName, Applied, A.Value("out", "."));
       std::printf("wrote: %s\n", Written.c_str());
     } catch (const std::exception &E) {
       std::fflush(stdout);
@@ -114,7 +181,9 @@ const TCliCommand CliBaryCommand{
     "bary", "barycentric correction of an observation, optionally applied to spectra",
     "Usage: orvalumetrix-cli bary --utc YYYY-MM-DDTHH:MM:SS --ra \"h m s\" --dec \"d m s\"\n"
     "         [--lon DEG] [--lat DEG] [--height M] [--tai-utc S] [--ephemeris FILE]\n"
-    "         [--out DIR] [--colx N] [--coly N] [--header N] [FILE...]\n\n"
+    "         [--out DIR] [--force] [--colx N] [--coly N] [--header N] [FILE...]\n"
+    "       orvalumetrix-cli bary --from-header [--ra \"h m s\" --dec \"d m s\"]\n"
+    "         [--lon DEG] [--lat DEG] [--height M] [--ephemeris FILE] [--out DIR] [--force] FILE...\n\n"
     "Computes the barycentric correction for an observation at the UTC instant --utc of the\n"
     "star at J2000 right ascension --ra and declination --dec, as the Barycentric Correction\n"
     "dialog does, and prints JD, Mean Sid. Time, Time Correction [s], Radial Vel. [km/s],\n"
@@ -124,7 +193,16 @@ const TCliCommand CliBaryCommand{
     "program (orvalumetrix.ini; its defaults when there is none).\n"
     "The ephemeris is jpl_1950_2050.405 beside the program unless --ephemeris names another.\n"
     "Each FILE (read as 'info' does) gets its \"-bary\" spectrum, x' = (1 + distdot/299792.458) x,\n"
-    "written into --out DIR as FITS (for FITS sources) or .dat; each file written is named.\n",
+    "written into --out DIR as FITS (for FITS sources) or .dat; each file written is named.\n"
+    "The new header records the correction: BSS_VHEL (km/s, the total applied) and HISTORY\n"
+    "cards with the velocity, the UTC instant and the coordinates. A FILE whose BSS_VHEL is\n"
+    "not zero is corrected already and is refused unless --force is given.\n\n"
+    "With --from-header each FILE gets its own correction at the middle of its exposure:\n"
+    "DATE-OBS (or JD-OBS, MJD-OBS) plus EXPTIME/2, TAI-UTC from the leap-second table; the site\n"
+    "from GEO_LONG (degrees EAST positive), GEO_LAT and GEO_ELEV when present, else as above;\n"
+    "the star from RA/DEC (or OBJCTRA/OBJCTDEC), else --ra/--dec. One line per file:\n"
+    "  NAME  utc: YYYY-MM-DDTHH:MM:SS.sss  velocity: V  site: header|settings  coordinates: header|given\n"
+    "with V in km/s. A file whose header lacks what is needed is reported, the others go on.\n",
     RunBary};
 
 const TCliCommand CliEphemerisCommand{

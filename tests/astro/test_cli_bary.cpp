@@ -10,6 +10,7 @@
 #include "astro/UBaryCorr.h"
 #include "common/TestUtil.h"
 #include "core/UDatFile.h"
+#include "core/UFitsBess.h"
 #include "core/UFormat.h"
 #include "core/UGlobalData.h"
 #include "core/USpec32.h"
@@ -165,4 +166,118 @@ TEST(CliBary, BadUsageAndBadValues) {
   const TRun Run = RunCli(std::string(KeckArgs) + " --ephemeris " + Dir.File("bad.405"), Dir);
   EXPECT_EQ(Run.Rc, 1);
   EXPECT_EQ(Run.Err, "orvalumetrix-cli: No JPL ephemeris file\n");
+}
+
+namespace {
+
+// A FITS spectrum of four points at 4000, 4002, ... A with the given extra cards.
+void WriteFitsWith(const std::string &FName, const std::vector<std::pair<std::string, std::string>> &Cards) {
+  TSpec32 F;
+  F.NewSpec("s", 4, 0.0, nullptr);
+  for (size_t i = 0; i < 4; ++i) {
+    F.DataX[i] = 4000 + 2.0 * static_cast<double>(i);
+    F.DataY[i] = 10.0 + static_cast<double>(i);
+  }
+  F.FinishFromArrays();
+  for (const auto &[K, V] : Cards) {
+    std::string Key = K;
+    Key.resize(8, ' ');
+    F.FitsBess().Add(TFitsBess::ComposeLine(Key, V, V[0] == '\'' ? 2 : 1, ""));
+  }
+  SaveSpecAsFits(F, FName);
+}
+
+const std::vector<std::pair<std::string, std::string>> KeckCards = {{"DATE-OBS", "'2016-06-03T23:55:00'"},
+                                                                    {"EXPTIME", "600."},
+                                                                    {"GEO_LONG", "-155.4783"},
+                                                                    {"GEO_LAT", "19.8283"},
+                                                                    {"GEO_ELEV", "4160."},
+                                                                    {"RA", "'00 19 32.1'"},
+                                                                    {"DEC", "'+35 02 37.1'"}};
+
+} // namespace
+
+// One line per file; each file's numbers are those of the typed correction at the middle of
+// its exposure (00:00:00 here, worked out by hand), so both modes agree to the last digit.
+TEST(CliBary, FromHeaderOneLinePerFile) {
+  testutil::TTempDir Dir;
+  WriteFitsWith(Dir.File("keck.fits"), KeckCards);
+  // No site and no star: the options' site and the given coordinates.
+  WriteFitsWith(Dir.File("bare.fits"), {{"MJD-OBS", "57543."}});
+  WriteFitsWith(Dir.File("nodate.fits"), {{"RA", "1."}, {"DEC", "1."}});
+  const TRun Run =
+      RunCli("bary --from-header --ra '0 19 32.1' --dec '+35 2 37.1' --lon 155.4783 --lat 19.8283 "
+             "--height 4160 " +
+                 Dir.File("keck.fits") + " " + Dir.File("nodate.fits") + " " + Dir.File("bare.fits"),
+             Dir);
+  TBaryCorr BC(ORVA_BUILD_DIR "/jpl_1950_2050.405");
+  const std::string V = Format("%.6f", CalculateCorrection(BC, KeckInput()).distdot);
+  EXPECT_EQ(Run.Rc, 1) << "the file without a date fails, the others are computed";
+  EXPECT_EQ(Run.Out, "keck.fits  utc: 2016-06-04T00:00:00.000  velocity: " + V +
+                         "  site: header  coordinates: header\n"
+                         "bare.fits  utc: 2016-06-04T00:00:00.000  velocity: " +
+                         V + "  site: settings  coordinates: given\n");
+  EXPECT_EQ(Run.Err, "orvalumetrix-cli: nodate.fits: no DATE-OBS, JD-OBS or MJD-OBS\n");
+}
+
+// --out writes the "-bary" spectra with their record; a corrected one is refused unless
+// --force, which then records the composed total.
+TEST(CliBary, FromHeaderWritesAndRefusesCorrectedFiles) {
+  testutil::TTempDir Dir;
+  std::filesystem::create_directory(Dir.File("out"));
+  WriteFitsWith(Dir.File("keck.fits"), KeckCards);
+  std::vector<std::pair<std::string, std::string>> Done = KeckCards;
+  Done.push_back({"BSS_VHEL", "-5.5"});
+  WriteFitsWith(Dir.File("done.fits"), Done);
+  const std::string Files = " " + Dir.File("keck.fits") + " " + Dir.File("done.fits");
+  TRun Run = RunCli("bary --from-header --out " + Dir.File("out") + Files, Dir);
+  EXPECT_EQ(Run.Rc, 1);
+  EXPECT_EQ(Run.Err,
+            "orvalumetrix-cli: done.fits: a barycentric correction of -5.500 km/s is already applied "
+            "(BSS_VHEL); --force applies another\n");
+  EXPECT_NE(Run.Out.find("wrote: " + Dir.File("out/keck-bary.fits") + "\n"), std::string::npos) << Run.Out;
+  EXPECT_FALSE(std::filesystem::exists(Dir.File("out/done-bary.fits")));
+
+  TBaryCorr BC(ORVA_BUILD_DIR "/jpl_1950_2050.405");
+  const TBaryResult T = CalculateCorrection(BC, KeckInput());
+  std::unique_ptr<TSpec32> K = ReadSpecFile(Dir.File("out/keck-bary.fits"), 1, 2, 0);
+  ASSERT_TRUE(K);
+  for (size_t i = 0; i < 4; ++i)
+    EXPECT_NEAR(K->DataX[i], T.RVFac * (4000 + 2.0 * static_cast<double>(i)), 1e-5);
+  EXPECT_NEAR(K->FitsBess().BSS_VHEL(), T.distdot, 1e-8); // "%20.10g" keeps 10 digits
+  bool History = false;
+  for (const std::string &C : K->FitsBess().Cards())
+    History = History || C.find("at 2016-06-04T00:00:00.000 UTC") != std::string::npos;
+  EXPECT_TRUE(History);
+
+  Run = RunCli("bary --from-header --force --out " + Dir.File("out") + Files, Dir);
+  EXPECT_EQ(Run.Rc, 0) << Run.Err;
+  std::unique_ptr<TSpec32> D = ReadSpecFile(Dir.File("out/done-bary.fits"), 1, 2, 0);
+  ASSERT_TRUE(D);
+  const double c = 299792.458;
+  EXPECT_NEAR(D->FitsBess().BSS_VHEL(), ((1 - 5.5 / c) * (1 + T.distdot / c) - 1) * c, 1e-8);
+
+  // The typed mode refuses it as well.
+  Run = RunCli(std::string(KeckArgs) + " --out " + Dir.File("out") + " " + Dir.File("done.fits"), Dir);
+  EXPECT_EQ(Run.Rc, 1);
+  EXPECT_NE(Run.Err.find("done.fits: a barycentric correction of -5.500 km/s"), std::string::npos) << Run.Err;
+}
+
+TEST(CliBary, FromHeaderUsage) {
+  testutil::TTempDir Dir;
+  struct {
+    std::string Args, Err;
+  } Rows[] = {
+      {"bary --from-header", "orvalumetrix-cli: --from-header needs files\n"},
+      {"bary --from-header --utc 2016-06-04T00:00:00 x.fits",
+       "orvalumetrix-cli: --utc and --from-header exclude"},
+      {"bary --from-header --ra '1 2 3' x.fits", "orvalumetrix-cli: --ra and --dec go together\n"},
+      {"bary --from-header --tai-utc 36 x.fits",
+       "orvalumetrix-cli: --tai-utc does not apply with --from-header"},
+  };
+  for (const auto &R : Rows) {
+    const TRun Run = RunCli(R.Args, Dir);
+    EXPECT_EQ(Run.Rc, 2) << R.Args;
+    EXPECT_EQ(Run.Err.substr(0, R.Err.size()), R.Err) << R.Args;
+  }
 }
