@@ -17,6 +17,8 @@ const double TGlobalData::DefaultLatitude = 43.9317;
 const char *const TGlobalData::DefaultBSS_INST = "Celestron C11 + LHIRES III, 2400 l/mm grating + ATIK 314L+";
 // TAI - UTC in seconds, the value since 2017 January 1.
 const double TGlobalData::DefaultTAImUTC = 37;
+const char *const TGlobalData::DefaultSimbadScheme = "https";
+const char *const TGlobalData::DefaultSimbadHost = "simbad.cds.unistra.fr";
 
 namespace {
 const char *const SecLocations = "Locations";
@@ -64,6 +66,8 @@ void TGlobalData::ReadIniFile() {
   pLastDir = I.ReadString(SecLocations, "LastDir", pExeDir);
   std::error_code Ec;
   if (!pLastDir.empty() && fs::is_directory(pLastDir, Ec)) fs::current_path(pLastDir, Ec);
+  pSimbadScheme = I.ReadString(SecLocations, "SimbadScheme", DefaultSimbadScheme);
+  pSimbadHost = I.ReadString(SecLocations, "SimbadHost", DefaultSimbadHost);
   pTAImUTC = I.ReadFloat(SecObserver, "TAI-UTC", DefaultTAImUTC);
   pObsLon = I.ReadFloat(SecObserver, "Longitude", DefaultLongitude);
   pObsLat = I.ReadFloat(SecObserver, "Latitude", DefaultLatitude);
@@ -78,6 +82,8 @@ void TGlobalData::WriteIniFile() {
   std::error_code Ec;
   fs::path Cur = fs::current_path(Ec);
   I.WriteString(SecLocations, "LastDir", Ec ? pLastDir : Cur.string());
+  I.WriteString(SecLocations, "SimbadScheme", pSimbadScheme);
+  I.WriteString(SecLocations, "SimbadHost", pSimbadHost);
   I.WriteFloat(SecObserver, "TAI-UTC", pTAImUTC);
   I.WriteFloat(SecObserver, "Longitude", pObsLon);
   I.WriteFloat(SecObserver, "Latitude", pObsLat);

@@ -30,6 +30,11 @@ public:
   const std::string &ExeDir() const { return pExeDir; }
   const std::string &LastDir() const { return pLastDir; }
   const std::string &LBLRTMDir() const { return pLBLRTMDir; }
+  // Where the SIMBAD query goes: scheme ("https" or "http") and host (may carry ":port").
+  const std::string &SimbadScheme() const { return pSimbadScheme; }
+  void SetSimbadScheme(const std::string &V) { pSimbadScheme = V; }
+  const std::string &SimbadHost() const { return pSimbadHost; }
+  void SetSimbadHost(const std::string &V) { pSimbadHost = V; }
   double TAImUTC() const { return pTAImUTC; }
   void SetTAImUTC(double V) { pTAImUTC = V; }
   // Degrees, positive west of Greenwich.
@@ -53,6 +58,8 @@ public:
   static const double DefaultLatitude;
   static const char *const DefaultBSS_INST;
   static const double DefaultTAImUTC;
+  static const char *const DefaultSimbadScheme;
+  static const char *const DefaultSimbadHost;
 
   ~TGlobalData();
 
@@ -61,6 +68,8 @@ private:
   std::string pExeDir;
   std::string pLastDir;
   std::string pLBLRTMDir;
+  std::string pSimbadScheme = DefaultSimbadScheme;
+  std::string pSimbadHost = DefaultSimbadHost;
   double pTAImUTC = DefaultTAImUTC;
   double pObsLon;
   double pObsLat;

@@ -76,7 +76,8 @@ TEST_F(Settings, FirstRunDefaultsAndFileWritten) {
   for (const auto &S : Back.Sections())
     Entries += static_cast<int>(S.Entries.size());
   EXPECT_EQ(Back.Sections().size(), 3u);
-  EXPECT_EQ(Entries, 8);
+  EXPECT_EQ(Entries, 10);
+  EXPECT_NE(Text.find("SimbadScheme=https\nSimbadHost=simbad.cds.unistra.fr\n"), std::string::npos) << Text;
 }
 
 TEST_F(Settings, RoundTripAndLastDir) {
@@ -88,6 +89,8 @@ TEST_F(Settings, RoundTripAndLastDir) {
     G.SetObsLat(-24.627);
     G.SetObsHeight(2635.43210987654);
     G.SetBSS_INST("T1 + S2 + C3");
+    G.SetSimbadScheme("http");
+    G.SetSimbadHost("127.0.0.1:8080");
     fs::current_path(Work); // where files were last opened from
     G.WriteIniFile();
   }
@@ -98,6 +101,8 @@ TEST_F(Settings, RoundTripAndLastDir) {
   EXPECT_EQ(G.LastDir(), Work);
   EXPECT_EQ(G.ObsLat(), -24.627);
   EXPECT_EQ(G.ObsHeight(), 2635.43210987654);
+  EXPECT_EQ(G.SimbadScheme(), "http");
+  EXPECT_EQ(G.SimbadHost(), "127.0.0.1:8080");
   EXPECT_EQ(G.BSS_INST(), "T1 + S2 + C3");
 
   // A file that holds TAI-UTC keeps its value, whatever the default.
