@@ -59,7 +59,7 @@ void BM_ResampleSpline(benchmark::State &St) {
   St.counters["points"] = G.Count;
 }
 
-BENCHMARK(BM_StructureFft)->Arg(1 << 16)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StructureFft)->Arg(1 << 16)->Arg(1 << 18)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StructureDirect)->Arg(1 << 16)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_CrossCorrelate)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ResampleSpline)->Unit(benchmark::kMillisecond);

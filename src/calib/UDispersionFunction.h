@@ -36,5 +36,6 @@ protected:
 
 private:
   void ShowCoeff(size_t I);
-  TDispersionCoeffs pA{}; // all 0 until the first transfer
+  // The identity until the first transfer, so that applying before any transfer copies x.
+  TDispersionCoeffs pA = DispersionIdentity;
 };

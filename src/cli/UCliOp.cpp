@@ -25,8 +25,9 @@ const char *const OpUsage =
     "Usage: orvalumetrix-cli op NAME [OPTIONS] FILE... [--out DIR] [--fits]\n"
     "                           [--colx N] [--coly N] [--header N]\n\n"
     "Runs one operation on the files (read as 'info' reads them) and writes every result into\n"
-    "DIR (default: the current folder) under the name the file list would give it (the source's\n"
-    "name with the operation's suffix, or Untitled-N), as .dat, or as FITS with --fits.\n"
+    "DIR (default: the current folder; made when it does not exist) under the name the file list\n"
+    "would give it (the source's name with the operation's suffix, or Untitled-N with the first\n"
+    "N whose file is not in DIR yet), as .dat, or as FITS with --fits.\n"
     "Prints the name of every file written. A spectrum the operation refuses is reported\n"
     "(\"NAME: condition\") and the others go on; the exit code is then 1.\n\n"
     "Operations:\n"
@@ -47,7 +48,8 @@ const char *const OpUsage =
     "           [--deriv-left D --deriv-right D]\n"
     "                                         onto a regular grid, natural cubic spline unless\n"
     "                                         derivatives are given (-spline, -lin); --union takes\n"
-    "                                         the range every file covers\n"
+    "                                         the range every file covers, as the dialog's Range\n"
+    "                                         of Union proposes it\n"
     "  zeros --count Z                        Z zero points after the last (-zeros)\n";
 
 const std::vector<std::string> PairFlags = {"add",      "sub",       "mul", "div", "cross-correlate",
@@ -158,8 +160,11 @@ int RunOp(const std::vector<std::string> &Args) {
       std::vector<const TSpec32 *> L;
       for (auto &S : Specs)
         L.push_back(S.get());
-      RangeOfUnion(L, From, To, Step);
-      Step = A.FloatValue("step", Step);
+      // The fields the dialog's "Range of Union" fills, read back as the dialog reads them.
+      const TResampleProposal P = ProposeRangeOfUnion(L);
+      From = StrToFloat(P.From);
+      To = StrToFloat(P.To);
+      Step = A.Has("step") ? A.FloatValue("step", 0) : StrToFloat(P.Step);
     } else {
       if (!A.Has("from") || !A.Has("to") || !A.Has("step"))
         throw ECliUsage{"resample needs --from, --to and --step (or --union)"};

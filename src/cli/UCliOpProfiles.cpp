@@ -48,15 +48,7 @@ const char *const NewUsage =
 
 // Names the result as the file list would (FName empty: the next Untitled-N) and writes it.
 void WriteNew(TOpContext &C, const std::string &FName, const TOpResult &R) {
-  const std::string Name = ResultName(FName, R.History, C.Untitled);
-  std::unique_ptr<TSpec32> S = BuildResultSpec(Name, R, nullptr);
-  const std::string File = (fs::path(C.OutDir) / (Name + (C.Fits ? ".fits" : ".dat"))).string();
-  if (C.Fits)
-    SaveSpecAsFits(*S, File);
-  else
-    WriteDat(*S, File);
-  std::printf("%s\n", File.c_str());
-  std::fflush(stdout);
+  WriteNamedResult(C, FName, R, nullptr, nullptr);
 }
 
 int RunNew(const std::vector<std::string> &Args) {

@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <system_error>
 
 #include "core/UDatFile.h"
+#include "core/UErrors.h"
 #include "core/USpec32.h"
 #include "core/USpecFiles.h"
 #include "shell/UFileListCore.h"
@@ -13,22 +15,45 @@ void Refused(TOpContext &C, const std::string &Msg) {
   C.Rc = 1;
 }
 
+TResultFile ResultFile(TOpContext &C, const std::string &FName, const std::string &History) {
+  namespace fs = std::filesystem;
+  const fs::path Dir(C.OutDir.empty() ? std::string(".") : C.OutDir);
+  std::error_code Ec;
+  if (!fs::is_directory(Dir, Ec)) {
+    fs::create_directories(Dir, Ec);
+    if (Ec || !fs::is_directory(Dir, Ec))
+      OrvaRaise("Cannot create the folder '" + C.OutDir + "'" + (Ec ? ": " + Ec.message() : std::string()));
+  }
+  const std::string Ext = C.Fits ? ".fits" : ".dat";
+  TResultFile F;
+  for (;;) {
+    F.Name = ResultName(FName, History, C.Untitled);
+    F.File = (Dir / (F.Name + Ext)).string();
+    if (!FName.empty() || !fs::exists(fs::symlink_status(F.File, Ec))) break;
+  }
+  return F;
+}
+
+void WriteNamedResult(TOpContext &C, const std::string &FName, const TOpResult &R,
+                      const TSpec32 *HeaderSource, const TSpec32 *Source) {
+  const TResultFile F = ResultFile(C, FName, R.History);
+  std::unique_ptr<TSpec32> S = BuildResultSpec(F.Name, R, HeaderSource);
+  if (Source) {
+    std::string W = NonFiniteWarning(*Source, R);
+    if (!W.empty()) CliError(F.Name + W);
+  }
+  if (C.Fits)
+    SaveSpecAsFits(*S, F.File);
+  else
+    WriteDat(*S, F.File);
+  std::printf("%s\n", F.File.c_str());
+  std::fflush(stdout);
+}
+
 // Names, builds and writes one result; prints the file written.
 void WriteResult(TOpContext &C, const TSpec32 *Source, const TOpResult &R, const TSpec32 *HeaderSource,
                  bool Named) {
-  std::string Name = ResultName(Named && Source ? Source->FileName() : std::string(), R.History, C.Untitled);
-  std::unique_ptr<TSpec32> S = BuildResultSpec(Name, R, HeaderSource);
-  if (Source) {
-    std::string W = NonFiniteWarning(*Source, R);
-    if (!W.empty()) CliError(Name + W);
-  }
-  std::string File = (std::filesystem::path(C.OutDir) / (Name + (C.Fits ? ".fits" : ".dat"))).string();
-  if (C.Fits)
-    SaveSpecAsFits(*S, File);
-  else
-    WriteDat(*S, File);
-  std::printf("%s\n", File.c_str());
-  std::fflush(stdout);
+  WriteNamedResult(C, Named && Source ? Source->FileName() : std::string(), R, HeaderSource, Source);
 }
 
 // Writes every result of a source, or reports its refusal.

@@ -24,6 +24,18 @@ void Refused(TOpContext &C, const std::string &Msg);
 // Named: from Source's name with the result's suffix; otherwise an "Untitled-N" name.
 void WriteResult(TOpContext &C, const TSpec32 *Source, const TOpResult &R, const TSpec32 *HeaderSource,
                  bool Named);
+// The same with the name made from FName and the result's suffix as the file list makes it
+// (FName empty: the next "Untitled-N"); Source, when given, is checked for the warning about
+// values that became infinite.
+void WriteNamedResult(TOpContext &C, const std::string &FName, const TOpResult &R,
+                      const TSpec32 *HeaderSource, const TSpec32 *Source);
+// The spectrum name and the full file name in the output folder for a result: the output folder
+// is created when it does not exist, and an "Untitled-N" name skips every N whose file is there
+// already (a named result replaces its file, as saving under the same name would).
+struct TResultFile {
+  std::string Name, File;
+};
+TResultFile ResultFile(TOpContext &C, const std::string &FName, const std::string &History);
 // Writes every result of a source (header from the source), or reports its refusal.
 void Deliver(TOpContext &C, const TSpec32 &Source, const TOpOutcome &O);
 // Exactly one of the flags may be given; returns its index.

@@ -37,7 +37,16 @@ struct TSavGolWeights {
 };
 TSavGolWeights SavGolWeights(int64_t Order, int64_t Left, int64_t Right);
 // y'[j] = sum_k c[k + nl] y[(j + k) mod n], k = -nl ... nr: the spectrum taken as periodic, so
-// windows that reach past an end (or are longer than the spectrum) wrap around.
+// windows that reach past an end (or are longer than the spectrum) wrap around. Long windows
+// go through the FFT (SavGolUsesFft), short ones and data holding infinite or undefined values
+// (which a transform would spread over the whole spectrum) are summed directly.
 TDblArr1D SavGolFilter(const TDblArr1D &Y, const TSavGolWeights &W);
+// The two ways, for tests and benchmarks: the literal sum, n (nl + nr + 1) multiply-adds, and
+// the same periodic sum as a circular correlation through the FFT, O(n log n) whatever the
+// window (a window longer than the spectrum is first folded onto n weights).
+TDblArr1D SavGolFilterDirect(const TDblArr1D &Y, const TSavGolWeights &W);
+TDblArr1D SavGolFilterFft(const TDblArr1D &Y, const TSavGolWeights &W);
+// True when the transform is the cheaper way for N points and Np weights.
+bool SavGolUsesFft(size_t N, size_t Np);
 // Suffix "-savgol"; refuses " is not equidistant", which ends the loop over the spectra.
 TOpOutcome OpSavGolFilter(const TSpec32 &S, const TSavGolWeights &W);

@@ -41,6 +41,12 @@ std::string SpectrumCondition(const TSpec32 &S) {
   return std::string();
 }
 
+// The blend's refusal: two x-values that should be one grid point are not.
+std::string PairMessage(double A, double B) {
+  return Format("Unequal sampling phase: x-values %1.12g and %1.12g of the overlap differ by more than 1e-6",
+                A, B);
+}
+
 } // namespace
 
 bool StepsDiffer(double Eps, double A, double B) {
@@ -134,7 +140,14 @@ TOpOutcome OpConcatenate(const std::vector<const TSpec32 *> &Specs, TConcatMetho
     if (Id > Ld) return OpRefused("Spectra do not overlap");
     const int I = static_cast<int>(Id), L = static_cast<int>(Ld), N = static_cast<int>(Nd),
               Q = static_cast<int>(Qd);
-    ORVA_ASSERT(L - I == Q - N);
+    // Steps that differ within the accepted tolerance still drift apart over a long stretch: the
+    // overlap then counts a different number of points on the two grids, or reaches past the
+    // segment's end. The paired x-values where the two counts part no longer agree, which is
+    // what the blend reports.
+    if (L - I != Q - N || Q > static_cast<int>(M) - 1) {
+      const int K = std::max(std::min({L - I, Q - N, static_cast<int>(M) - 1 - N}), 0);
+      return OpRefused(PairMessage(X[static_cast<size_t>(I + K)], Sx[static_cast<size_t>(N + K)]));
+    }
     const int Lo = static_cast<int>(RoundHalfEven((1 - P) * (L - I) * 0.5));
     const int C = (L - I) - 2 * Lo + 1;
     ORVA_ASSERT(C >= 1);
@@ -144,10 +157,7 @@ TOpOutcome OpConcatenate(const std::vector<const TSpec32 *> &Specs, TConcatMetho
     for (int j = 0; j < C; ++j) {
       const size_t Ix = static_cast<size_t>(I + Lo + j), Is = static_cast<size_t>(N + Lo + j);
       const double A = X[Ix], B = Sx[Is];
-      if (!(std::fabs(A - B) <= XAgreement))
-        return OpRefused(Format("Unequal sampling phase: x-values %1.12g and %1.12g of the overlap differ by "
-                                "more than 1e-6",
-                                A, B));
+      if (!(std::fabs(A - B) <= XAgreement)) return OpRefused(PairMessage(A, B));
       if (Weighted) {
         const double W = static_cast<double>(j) / (C - 1);
         X[Ix] = (1 - W) * A + W * B;

@@ -1,5 +1,6 @@
 #include "ops/UOpGridCore.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -81,10 +82,58 @@ TOpOutcome OpCropIndex(const TSpec32 &S, int From, int To) {
   return Crop(S, From, To);
 }
 
+namespace {
+
+// The number of steps of the grid From ... To: the quotient rounded down, with a quotient within
+// 1e-9 (relative) below a whole number taken as that number. Checked by the callers.
+double GridSteps(double From, double To, double Step) {
+  const double Q = (To - From) / Step;
+  return std::floor(Q + 1e-9 * std::max(Q, 1.0));
+}
+
+// V with Digits decimals, rounded up (Up) or down, so that the number read back from the text is
+// not below V (Up) or not above it.
+std::string DecimalText(double V, int Digits, bool Up) {
+  const double Unit = std::pow(10.0, -Digits);
+  std::string T = Format("%.*f", Digits, V);
+  double P = StrToFloat(T);
+  // Printing rounds to the nearest: one unit more (less) is enough then, up to rounding in the
+  // sum, which the second round mends.
+  for (int i = 0; i < 3 && (Up ? P < V : P > V); ++i) {
+    T = Format("%.*f", Digits, Up ? P + Unit : P - Unit);
+    P = StrToFloat(T);
+  }
+  if (P == 0 && !T.empty() && T[0] == '-') T.erase(0, 1); // "-0.000"
+  return T;
+}
+
+// True when the grid read back from the texts is one the resampler takes for every spectrum
+// (its size limit aside, which more digits cannot mend).
+bool ProposalFits(const TResampleProposal &P, const std::vector<const TSpec32 *> &Specs) {
+  const double From = StrToFloat(P.From), To = StrToFloat(P.To), Step = StrToFloat(P.Step);
+  if (!(Step > 0) || !(To >= From)) return false;
+  const double M = GridSteps(From, To, Step);
+  if (!(M < 1e8)) return true;
+  TResampleGrid G;
+  G.From = From;
+  G.Step = Step;
+  G.Count = static_cast<int>(M) + 1;
+  for (const TSpec32 *S : Specs)
+    if (!ResampleGridCheck(*S, G).empty()) return false;
+  return true;
+}
+
+} // namespace
+
+double TResampleGrid::EndTolerance(double X) const {
+  return std::max(1e-9 * Step * std::max(Count - 1, 1),
+                  4 * std::numeric_limits<double>::epsilon() * std::fabs(X));
+}
+
 TResampleGrid MakeResampleGrid(double From, double To, double Step) {
   if (!(Step > 0)) OrvaRaise("Step must be > 0");
   if (!(To >= From)) OrvaRaise("From must not be larger than To");
-  double M = std::nearbyint((To - From) / Step + 1e-10); // the default rounding mode: ties to even
+  const double M = GridSteps(From, To, Step);
   if (!(M < 1e8)) OrvaRaise(Format("The grid would hold more than 100000000 points (%1.6g)", M + 1));
   TResampleGrid G;
   G.From = From;
@@ -107,12 +156,36 @@ void RangeOfUnion(const std::vector<const TSpec32 *> &Specs, double &From, doubl
   Step = N > 1 ? (Last.DataX[static_cast<size_t>(N - 1)] - Last.DataX[0]) / (N - 1) : 0.0;
 }
 
+TResampleProposal ProposeRangeOfUnion(const std::vector<const TSpec32 *> &Specs) {
+  ORVA_ASSERT(!Specs.empty());
+  for (const TSpec32 *S : Specs) {
+    if (S->Size() < 2 || S->DataX.size() < 2)
+      OrvaRaise(S->FileName() + ": at least two points are needed to resample");
+    const double A = S->DataX.front(), B = S->DataX.back();
+    if (!std::isfinite(A) || !std::isfinite(B) || !(B > A))
+      OrvaRaise(S->FileName() + ": x-values do not increase");
+  }
+  double From, To, Step;
+  RangeOfUnion(Specs, From, To, Step);
+  if (!(From <= To)) OrvaRaise("The selected spectra have no x-range in common");
+  // The shown precision first; more digits only where it cannot express a grid inside the range.
+  for (int Extra = 0; Extra <= 14; ++Extra) {
+    TResampleProposal P{DecimalText(From, 3 + Extra, true), DecimalText(To, 3 + Extra, false),
+                        Format("%.*f", 5 + Extra, Step)};
+    if (ProposalFits(P, Specs)) return P;
+  }
+  // The spectra's own values, which read back exactly.
+  TResampleProposal P{Format("%.17g", From), Format("%.17g", To), Format("%.17g", Step)};
+  ORVA_ASSERT(ProposalFits(P, Specs));
+  return P;
+}
+
 std::string ResampleGridCheck(const TSpec32 &S, const TResampleGrid &G) {
   const int N = S.Size();
   if (N < 2) return ": at least two points are needed to resample";
   double Lo = S.DataX[0], Hi = S.DataX[static_cast<size_t>(N - 1)];
   double First = G.At(0), Last = G.At(G.Count - 1);
-  if (First < Lo || Last > Hi)
+  if (!(First >= Lo - G.EndTolerance(Lo)) || !(Last <= Hi + G.EndTolerance(Hi)))
     return Format(": the new grid (%1.6g ... %1.6g) reaches outside the x-range %1.6g ... %1.6g", First, Last,
                   Lo, Hi);
   return std::string();
@@ -125,7 +198,8 @@ TOpOutcome OpResampleLinear(const TSpec32 &S, const TResampleGrid &G) {
   const TDblArr1D &X = S.DataX, &Y = S.DataY;
   int J = 0;
   for (int k = 0; k < G.Count; ++k) {
-    double V = R.X[static_cast<size_t>(k)];
+    // Grid ends within the end tolerance outside the range are taken at the range's end.
+    const double V = std::min(std::max(R.X[static_cast<size_t>(k)], X[0]), X[static_cast<size_t>(N - 1)]);
     // The bracketing search goes on from the interval found last; the last interval serves
     // for V = x[n-1].
     if (V < X[static_cast<size_t>(J)]) J = 0;
@@ -148,7 +222,9 @@ TOpOutcome OpResampleSpline(const TSpec32 &S, const TResampleGrid &G, bool Natur
   TDblArr1D Y2 = SplineSetup(S.DataX, S.DataY, N, Yp1, Ypn);
   TOpResult R = GridResult(G, "-spline");
   for (int k = 0; k < G.Count; ++k)
-    R.Y[static_cast<size_t>(k)] = SplineValue(S.DataX, S.DataY, Y2, N, R.X[static_cast<size_t>(k)]);
+    R.Y[static_cast<size_t>(k)] = SplineValue(
+        S.DataX, S.DataY, Y2, N,
+        std::min(std::max(R.X[static_cast<size_t>(k)], S.DataX[0]), S.DataX[static_cast<size_t>(N - 1)]));
   R.Equidistant = TestEquidistant(R.X);
   return One(std::move(R));
 }

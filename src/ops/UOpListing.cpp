@@ -6,6 +6,9 @@
 #include <QButtonGroup>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <QWidget>
+#include <algorithm>
+#include <vector>
 
 #include "core/UErrors.h"
 #include "core/USpec32.h"
@@ -34,8 +37,46 @@ void TellCondition(const TSpec32 &Spec, const std::string &Condition) {
   Ui().ErrorBox(Spec.FileName() + Condition);
 }
 
-TBusyCursor::TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-TBusyCursor::~TBusyCursor() { QApplication::restoreOverrideCursor(); }
+// Watches the application for modal windows being shown and hidden while the busy cursor is
+// on, and puts the arrow on top of the cursor stack for as long as each is shown.
+class TBusyCursor::TModalWatch : public QObject {
+public:
+  TModalWatch() { qApp->installEventFilter(this); }
+  ~TModalWatch() override {
+    qApp->removeEventFilter(this);
+    for (size_t i = 0; i < pOpen.size(); ++i)
+      QApplication::restoreOverrideCursor();
+  }
+
+protected:
+  bool eventFilter(QObject *Obj, QEvent *E) override {
+    if (E->type() != QEvent::Show && E->type() != QEvent::Hide) return false;
+    auto *W = qobject_cast<QWidget *>(Obj);
+    if (!W || !W->isWindow()) return false;
+    const auto It = std::find(pOpen.begin(), pOpen.end(), W);
+    if (E->type() == QEvent::Show && W->isModal() && It == pOpen.end()) {
+      pOpen.push_back(W);
+      QApplication::setOverrideCursor(Qt::ArrowCursor);
+    } else if (E->type() == QEvent::Hide && It != pOpen.end()) {
+      pOpen.erase(It);
+      QApplication::restoreOverrideCursor();
+    }
+    return false;
+  }
+
+private:
+  std::vector<QObject *> pOpen;
+};
+
+TBusyCursor::TBusyCursor() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  pWatch = std::make_unique<TModalWatch>();
+}
+
+TBusyCursor::~TBusyCursor() {
+  pWatch.reset();
+  QApplication::restoreOverrideCursor();
+}
 
 TRadioGroup::TRadioGroup(const QString &Title, const QStringList &Items, int Default, QWidget *Parent)
     : QGroupBox(Title, Parent), pGroup(new QButtonGroup(this)) {

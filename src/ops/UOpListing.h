@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QStringList>
 #include <initializer_list>
+#include <memory>
 #include <string>
 
 #include "ops/UOpResult.h"
@@ -22,13 +23,19 @@ TSpec32 &ListResult(TFileList &List, const std::string &FName, TOpResult Result,
 // A spectrum refused by a precondition: its file name followed by the condition text.
 void TellCondition(const TSpec32 &Spec, const std::string &Condition);
 
-// The wait cursor for the length of an operation, released on every path.
+// The wait cursor for the length of an operation, released on every path. A message box or
+// other modal window that opens meanwhile (a spectrum refused, a warning) shows the normal
+// arrow while it is open: it waits for the user, not the other way round.
 class TBusyCursor {
 public:
   TBusyCursor();
   ~TBusyCursor();
   TBusyCursor(const TBusyCursor &) = delete;
   TBusyCursor &operator=(const TBusyCursor &) = delete;
+
+private:
+  class TModalWatch;
+  std::unique_ptr<TModalWatch> pWatch;
 };
 
 // A titled group of exclusive radio buttons whose choice is an item index.

@@ -66,11 +66,10 @@ void TOpResample::UpdateVisibility() {
 
 void TOpResample::Button1Click() {
   const std::vector<const TSpec32 *> Specs(Files().begin(), Files().end());
-  double From = 0, To = 0, Step = 0;
-  RangeOfUnion(Specs, From, To, Step);
-  EdFromWL->setText(QString::fromStdString(Format("%1.3f", From)));
-  EdToWL->setText(QString::fromStdString(Format("%1.3f", To)));
-  EdStepWL->setText(QString::fromStdString(Format("%1.5f", Step)));
+  const TResampleProposal P = ProposeRangeOfUnion(Specs);
+  EdFromWL->setText(QString::fromStdString(P.From));
+  EdToWL->setText(QString::fromStdString(P.To));
+  EdStepWL->setText(QString::fromStdString(P.Step));
 }
 
 void TOpResample::Apply() {

@@ -12,7 +12,8 @@ class TOpResample : public TOpTemplate {
 public:
   explicit TOpResample(TFileList &FileList, QWidget *Parent = nullptr);
 
-  // "Range of Union": From, To ("%1.3f") and Step ("%1.5f") from the selected spectra.
+  // "Range of Union": From, To ("%1.3f", rounded inwards) and Step ("%1.5f") from the selected
+  // spectra, a grid that "Re-sample" always takes.
   void Button1Click();
 
   QLineEdit *EdFromWL;

@@ -186,19 +186,27 @@ TEST_F(CalibDialogTest, DispersionFunctionTransfersClearsAndApplies) {
   EXPECT_EQ(Dlg.BuOK->text().toStdString(), "Apply to File(s)");
   for (size_t i = 0; i < 7; ++i) {
     EXPECT_EQ(T(Dlg.EdA[i]), i == 1 ? "1" : "0") << i;
-    EXPECT_EQ(T(Dlg.EdUsed[i]), "0") << "all coefficients 0 at start";
+    EXPECT_EQ(T(Dlg.EdUsed[i]), i == 1 ? "1" : "0") << "the identity is in use at start";
   }
-  // The defaults transferred copy x.
+  // Applied before any transfer: the identity copies x (an all-zero polynomial would have
+  // put every point at x = 0).
   Select({1});
+  Drive<TDispersionFunction>(
+      Dlg, [&] { Dlg.Execute(); }, [&](TDispersionFunction &D) { D.BuOKClick(); });
+  ASSERT_EQ(List().Count(), 3);
+  EXPECT_EQ(List().Spec(2).FileName(), "b-disp");
+  EXPECT_EQ(List().Spec(2).DataX, (std::vector<double>{1, 2, 3}));
+  // The defaults transferred copy x as well.
   Drive<TDispersionFunction>(
       Dlg, [&] { Dlg.Execute(); },
       [&](TDispersionFunction &D) {
         D.BuTransferClick();
         D.BuOKClick();
       });
-  ASSERT_EQ(List().Count(), 3);
-  EXPECT_EQ(List().Spec(2).FileName(), "b-disp");
-  EXPECT_EQ(List().Spec(2).DataX, (std::vector<double>{1, 2, 3}));
+  ASSERT_EQ(List().Count(), 4);
+  EXPECT_EQ(List().Spec(3).FileName(), "b-disp");
+  EXPECT_EQ(List().Spec(3).DataX, (std::vector<double>{1, 2, 3}));
+  EXPECT_TRUE(Fake->Texts(TK::kError).empty());
 
   // A bad field stops the transfer; those before it keep their new values.
   Set(Dlg.EdA[0], "6000");
@@ -230,8 +238,8 @@ TEST_F(CalibDialogTest, DispersionFunctionTransfersClearsAndApplies) {
         ASSERT_EQ(D.LbFiles->count(), 1);
         D.BuOKClick();
       });
-  ASSERT_EQ(List().Count(), 4);
-  const TSpec32 &R = List().Spec(3);
+  ASSERT_EQ(List().Count(), 5);
+  const TSpec32 &R = List().Spec(4);
   EXPECT_EQ(R.FileName(), "arc-disp");
   EXPECT_NEAR(R.DataX[0], 6000, 1e-9);
   EXPECT_NEAR(R.DataX[1], 6005.01, 1e-9);
@@ -239,4 +247,30 @@ TEST_F(CalibDialogTest, DispersionFunctionTransfersClearsAndApplies) {
   EXPECT_EQ(R.DataY, (std::vector<double>{5, 6, 7}));
   EXPECT_FALSE(R.Equidistant());
   EXPECT_FALSE(List().Locked());
+}
+
+TEST_F(CalibDialogTest, DispersionFunctionRefusesWhereItIsNotMonotonic) {
+  // x' = (x - 5)^2 = 25 - 10 x + x^2 turns back at x = 5: over 0, 4, 6, 10 it gives 25, 1, 1, 25,
+  // over 1, 2, 3 it gives 16, 9, 4 (falling, so accepted: the axis merely runs the other way).
+  AddSpec("arc.fits", {0, 4, 6, 10}, {1, 2, 3, 4});
+  AddSpec("b.dat", {1, 2, 3}, {1, 2, 3});
+  TDispersionFunction Dlg(List(), Main.get());
+  Set(Dlg.EdA[0], "25");
+  Set(Dlg.EdA[1], "-10");
+  Set(Dlg.EdA[2], "1");
+  Select({0, 1});
+  Drive<TDispersionFunction>(
+      Dlg, [&] { Dlg.Execute(); },
+      [&](TDispersionFunction &D) {
+        D.BuTransferClick();
+        D.BuOKClick();
+      });
+  EXPECT_EQ(Fake->Texts(TK::kError),
+            (std::vector<std::string>{"arc.fits: the dispersion function is not strictly monotonic over the "
+                                      "x-values of this spectrum"}));
+  ASSERT_EQ(List().Count(), 3) << "the refused spectrum is skipped, the other one made";
+  EXPECT_EQ(List().Spec(2).FileName(), "b-disp");
+  EXPECT_EQ(List().Spec(2).DataX, (std::vector<double>{16, 9, 4}));
+  EXPECT_FALSE(List().Locked());
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor is released";
 }

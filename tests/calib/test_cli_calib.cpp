@@ -99,6 +99,22 @@ TEST_F(CliCalib, DispersionAppliesThePolynomial) {
   EXPECT_NE(Bad.Err.find("'x' is not a valid floating point value"), std::string::npos) << Bad.Err;
 }
 
+TEST_F(CliCalib, DispersionRefusesWhereItIsNotMonotonicAndGoesOn) {
+  // x' = (x - 5)^2: falls over 1 ... 3, turns back inside 0 ... 10.
+  const std::string A = Src("a.dat", "0 1\n4 2\n6 3\n10 4\n"), B = Src("b.dat", "1 1\n2 2\n3 3\n");
+  TCliResult C = RunCli("op dispersion --coef 25,-10,1 " + Out() + A + " " + B, Tmp);
+  EXPECT_EQ(C.Code, 1);
+  EXPECT_EQ(C.Err,
+            "orvalumetrix-cli: a.dat: the dispersion function is not strictly monotonic over the x-values "
+            "of this spectrum\n");
+  EXPECT_EQ(C.Out.find("a-disp"), std::string::npos) << C.Out;
+  TSpec32 D;
+  Read("b-disp.dat", D);
+  EXPECT_EQ(D.DataX, (std::vector<double>{16, 9, 4}));
+  // All coefficients 0 would put every point at x = 0.
+  EXPECT_EQ(RunCli("op dispersion --coef 0 " + Out() + B, Tmp).Code, 1);
+}
+
 TEST_F(CliCalib, RefractionPrintsTheCalculatorsFields) {
   TCliResult C = RunCli("refraction --vacuum 6330.0", Tmp);
   ASSERT_EQ(C.Code, 0) << C.Err;

@@ -57,8 +57,9 @@ TEST(DispersionCore, QuadraticAgainstHandValues) {
 }
 
 TEST(DispersionCore, EveryDegreeContributes) {
-  // With a_k = 1 for one k only, x' = x^k; at x = 2 that is 2^k, at x = -1 it is (-1)^k.
-  for (size_t K = 0; K < 7; ++K) {
+  // With a_k = 1 for one k only, x' = x^k; at x = 2 that is 2^k, at x = -1 it is (-1)^k. (k = 0,
+  // the constant 1, is refused: see the monotonicity test below.)
+  for (size_t K = 1; K < 7; ++K) {
     TDispersionCoeffs A{};
     A[K] = 1;
     TSpec32 S;
@@ -84,4 +85,46 @@ TEST(DispersionCore, EvaluatedInExtendedPrecision) {
   const double X = 1e8 + 1;
   const double D = 1e16 + X * (-2e8 + X * 1.0);
   EXPECT_NE(D, 1.0);
+}
+
+TEST(DispersionCore, RefusesWhatIsNotStrictlyMonotonicOverTheSpectrum) {
+  // Each row: x-values, coefficients, whether the result is accepted. Values by hand.
+  struct Row {
+    const char *What;
+    std::vector<double> X;
+    TDispersionCoeffs A;
+    bool Accepted;
+  } Rows[] = {
+      {"all coefficients 0: every x would be 0", {1, 2, 3}, {}, false},
+      {"a constant", {1, 2, 3}, {5, 0, 0, 0, 0, 0, 0}, false},
+      {"the identity", {1, 2, 3}, DispersionIdentity, true},
+      {"(x-5)^2 turns at 5, inside 0 ... 10", {0, 4, 6, 10}, {25, -10, 1, 0, 0, 0, 0}, false},
+      // What counts is the x' of the points: 0.25 and 0.0625 still fall.
+      {"(x-5)^2 turns at 5, between the only two points", {4.5, 5.25}, {25, -10, 1, 0, 0, 0, 0}, true},
+      {"(x-5)^2 over 4.5, 5.5: the same x'", {4.5, 5.5}, {25, -10, 1, 0, 0, 0, 0}, false},
+      {"(x-5)^2 over 6 ... 9: rising", {6, 7, 9}, {25, -10, 1, 0, 0, 0, 0}, true},
+      {"(x-5)^2 over 1 ... 3: falling", {1, 2, 3}, {25, -10, 1, 0, 0, 0, 0}, true},
+      {"10000 - x: falling", {1, 2, 3}, {10000, -1, 0, 0, 0, 0, 0}, true},
+      {"x^3 is strictly rising through 0", {-1, 0, 1}, {0, 0, 0, 1, 0, 0, 0}, true},
+      {"1 + 1e-20 x: different in theory, equal in double", {1, 2, 3}, {1, 1e-20L, 0, 0, 0, 0, 0}, false},
+      {"1e300 x^6 overflows", {1, 1e10}, {0, 0, 0, 0, 0, 0, 1e300L}, false},
+      {"x-values falling, the identity", {3, 2, 1}, DispersionIdentity, true},
+      {"x-values unordered, the identity", {2.5, 0, 1023, -3.25}, DispersionIdentity, true},
+      {"x-values unordered, x^2 folds -2 and 2 together", {2, 0, -2}, {0, 0, 1, 0, 0, 0, 0}, false},
+      {"equal x-values stay equal", {1, 1, 2}, DispersionIdentity, true},
+      {"a single point", {7}, {5, 0, 0, 0, 0, 0, 0}, true},
+  };
+  for (const Row &R : Rows) {
+    TSpec32 S;
+    Fill(S, R.X, std::vector<double>(R.X.size(), 1.0));
+    const TOpOutcome O = OpDispersion(S, R.A);
+    EXPECT_EQ(O.Ok(), R.Accepted) << R.What;
+    if (!R.Accepted) {
+      EXPECT_EQ(O.Condition, ": the dispersion function is not strictly monotonic over the x-values of this "
+                             "spectrum")
+          << R.What;
+      EXPECT_FALSE(O.EndsLoop) << "the other spectra go on: " << R.What;
+      EXPECT_TRUE(O.Results.empty()) << R.What;
+    }
+  }
 }

@@ -288,3 +288,26 @@ TEST(Concatenate, PhaseIsTestedInSelectionOrder) {
                 .Condition.rfind("Unequal sampling phase: x-values ", 0),
             0u);
 }
+
+TEST(Concatenate, LongSegmentsWhoseStepsDriftApartAreRefusedByTheBlend) {
+  // Steps 0.1 and 0.1 (1 + 9e-7) pass the interval test (9e-7 in units of the leading decade),
+  // but over 10^6 points they drift apart by 0.9 of a step. With the later segment selected first
+  // its step is the grid's: the earlier segment's end then lies 10^6 (1 - 9e-7) = 999999.1 of
+  // those steps on, so the overlap counts one point less on one grid than on the other. That is
+  // the blend's refusal, not an internal failure.
+  const int Len = 1000001, Over = 1000;
+  const double H = 0.1 * (1 + 9e-7);
+  TSegments T;
+  const TSpec32 &A = T.Const("a.dat", 4000, 0.1, Len, 1.0);
+  // On the later segment's own grid, counted from the earlier one's first x.
+  const TSpec32 &B = T.Const("b.dat", 4000 + (Len - 1 - Over) * H, H, 5000, 2.0);
+  for (bool LaterFirst : {true, false}) {
+    const TOpOutcome O =
+        OpConcatenate(LaterFirst ? Ptrs({&B, &A}) : Ptrs({&A, &B}), TConcatMethod::Weighted, 90);
+    EXPECT_FALSE(O.Ok()) << LaterFirst;
+    EXPECT_EQ(O.Condition.rfind("Unequal sampling phase", 0), 0u) << O.Condition;
+    if (LaterFirst) {
+      EXPECT_NE(O.Condition.find("differ by more than 1e-6"), std::string::npos) << O.Condition;
+    }
+  }
+}

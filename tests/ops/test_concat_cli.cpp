@@ -1,6 +1,7 @@
 // "op concat" and "op multiple" run as a process: names, contents, refusals and exit codes.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "cli/CliRun.h"
@@ -44,9 +45,11 @@ TEST(CliConcat, JoinsWithTheDialogsDefaultsAndTheGivenOptions) {
     SCOPED_TRACE(R.Options);
     TCliResult Res = RunCli("op concat " + R.Options + Files, D);
     ASSERT_EQ(Res.Code, 0) << Res.Err;
-    // Each run counts its own untitled results.
+    // Each run counts its own untitled results (taking the first number whose file is not
+    // there: the one of the previous run is removed).
     EXPECT_EQ(Res.Out, D.File("Untitled-1.dat") + "\n");
     EXPECT_EQ(ReadY(D.File("Untitled-1.dat")), R.Y);
+    std::filesystem::remove(D.File("Untitled-1.dat"));
   }
 }
 
@@ -87,6 +90,7 @@ TEST(CliMultiple, OperationsAndRefusal) {
     ASSERT_EQ(R.Code, 0) << R.Err;
     EXPECT_EQ(R.Out, D.File("Untitled-1.dat") + "\n");
     EXPECT_EQ(ReadY(D.File("Untitled-1.dat")), Rw.Y);
+    std::filesystem::remove(D.File("Untitled-1.dat"));
   }
   TCliResult R = RunCli("op multiple --add '" + D.File("c.dat") + "' '" + D.File("d.dat") + "'" + Out, D);
   EXPECT_EQ(R.Code, 1);

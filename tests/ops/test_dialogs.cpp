@@ -3,6 +3,7 @@
 // their commands. What the operations compute is tested on the core functions.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <stdexcept>
 
 #include "calib/UDispersionFunction.h"
 #include "calib/UIndRefrAir.h"
@@ -487,13 +489,36 @@ TEST_F(OpsDialogTest, RangeOfUnionTexts) {
   EXPECT_EQ(D.EdFromWL->text().toStdString(), "4500.000");
   EXPECT_EQ(D.EdToWL->text().toStdString(), "7000.000");
   EXPECT_EQ(D.EdStepWL->text().toStdString(), "2.50000") << "the step of the last selected spectrum";
-  // Spectra that do not overlap: the texts as found, From above To (the grid is refused later).
+  // Spectra that do not overlap have no range to propose: told, the fields stay.
   Select({0, 2});
   D.FormShow();
+  D.Button1->click();
+  EXPECT_EQ(Fake->Texts(TFakeUiServices::kError),
+            (std::vector<std::string>{"The selected spectra have no x-range in common"}));
+  EXPECT_EQ(D.EdFromWL->text().toStdString(), "4500.000");
+  EXPECT_EQ(D.EdToWL->text().toStdString(), "7000.000");
+}
+
+TEST_F(OpsDialogTest, RangeOfUnionIsAcceptedByReSample) {
+  // 3999.9996 ... 6999.9996 in steps of 0.1 and 4100.25 ... 7100.25 in steps of 0.25: the
+  // nearest "%1.3f" texts 4100.250 / 7000.000 would put the grid's end past 6999.9996 (and the
+  // point count rounded to the nearest, 11600, too); rounded inwards they are 4100.250 / 6999.999.
+  AddRamp("a", 30001, 3999.9996, 0.1);
+  AddRamp("b", 12001, 4100.25, 0.25);
+  Select({0, 1});
+  TOpResample &D = Main->OpResample();
+  D.FormShow();
   D.Button1Click();
-  EXPECT_EQ(D.EdFromWL->text().toStdString(), "4000.000");
-  EXPECT_EQ(D.EdToWL->text().toStdString(), "3001.000");
-  EXPECT_EQ(D.EdStepWL->text().toStdString(), "0.10000");
+  EXPECT_EQ(D.EdFromWL->text().toStdString(), "4100.250");
+  EXPECT_EQ(D.EdToWL->text().toStdString(), "6999.999");
+  EXPECT_EQ(D.EdStepWL->text().toStdString(), "0.25000");
+  D.RgInterpolation->SetItemIndex(0);
+  D.BuOKClick();
+  EXPECT_TRUE(Fake->Texts(TFakeUiServices::kError).empty());
+  ASSERT_EQ(List().Count(), 4);
+  EXPECT_EQ(List().Spec(2).FileName(), "a-lin");
+  EXPECT_EQ(List().Spec(2).Size(), 11599) << "(6999.999 - 4100.25)/0.25 = 11598.996 -> 11598 steps";
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(OpsDialogTest, ResampleVisibilityRules) {
@@ -763,7 +788,7 @@ TEST_F(OpsDialogTest, CommandsSitInTheFileListMenus) {
     return C;
   };
   EXPECT_EQ(Captions(Main->FileListMenuYOperators),
-            (std::vector<std::string>{"Op(S) -> S", "S x R -> S", "S x S -> S", "nS x S -> S",
+            (std::vector<std::string>{"Unary S...", "Op(S) -> S", "S x R -> S", "S x S -> S", "nS x S -> S",
                                       "S x S x S... -> S", "Filters..."}));
   EXPECT_EQ(Captions(Main->FileListMenuXOperators),
             (std::vector<std::string>{"Vacuum <-> Air...", "Wavelength <-> Wavenumber...",
@@ -779,4 +804,42 @@ TEST_F(OpsDialogTest, CommandsSitInTheFileListMenus) {
   EXPECT_LT(Pos("FFT..."), Pos("Evaluate..."));
   EXPECT_LT(Pos("Evaluate..."), Pos("Check Spectrum..."));
   EXPECT_LT(Pos("Check Spectrum..."), static_cast<long>(NTools.size()));
+}
+
+TEST_F(OpsDialogTest, BusyCursorForTheOperationArrowForItsBoxes) {
+  auto Shape = [] { return QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : -1; };
+  {
+    TBusyCursor Busy;
+    EXPECT_EQ(Shape(), Qt::WaitCursor);
+    // A box that waits for the user shows the arrow while it is open.
+    QDialog Box(Main.get());
+    Box.setModal(true);
+    Box.show();
+    EXPECT_EQ(Shape(), Qt::ArrowCursor);
+    QWidget Plain; // a window that is not modal leaves the wait cursor
+    Plain.show();
+    EXPECT_EQ(Shape(), Qt::ArrowCursor);
+    Box.hide();
+    EXPECT_EQ(Shape(), Qt::WaitCursor);
+    Box.show(); // still open when the operation ends
+  }
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  try {
+    TBusyCursor Busy;
+    throw std::runtime_error("failed");
+  } catch (const std::runtime_error &) {
+  }
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "released when the operation fails";
+  // Through a dialog: a field that is not a number ends Apply with the general error.
+  AddRamp("a", 11, 6500, 1);
+  Select({0});
+  TOpResample &D = Main->OpResample();
+  D.FormShow();
+  D.EdFromWL->setText("x");
+  D.EdToWL->setText("6505");
+  D.EdStepWL->setText("1");
+  D.BuOKClick();
+  EXPECT_EQ(Fake->Texts(TFakeUiServices::kError),
+            (std::vector<std::string>{"'x' is not a valid floating point value"}));
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

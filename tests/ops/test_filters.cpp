@@ -1,6 +1,7 @@
 // The three filters. References: values worked out by hand, the published Savitzky-Golay
 // smoothing weights (the 5-, 7- and 9-point tables of Savitzky and Golay 1964, as corrected by
 // Steinier et al. 1972), literal window sums and a direct circular convolution written here.
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -256,6 +257,50 @@ TEST(SavGol, WindowsLongerThanTheSpectrumWrapAround) {
   TDblArr1D C = SavGolFilter({3, 3, 3}, SavGolWeights(2, 6, 7));
   for (double V : C)
     EXPECT_NEAR(V, 3.0, 1e-12);
+}
+
+TEST(SavGol, TheTransformEqualsTheDirectSum) {
+  // Windows on both sides of the switch-over (about 110 weights at 2^17 points, 120 at 2^19), asymmetric
+  // ones, and windows longer than the spectrum (folded onto n weights), on a continuum near 1 with noise:
+  // every point within 1e-12 of the direct sum, relatively.
+  struct Row {
+    int N, Order, Left, Right;
+  } Rows[] = {{131072, 4, 10, 10},   {131072, 4, 40, 40}, {131072, 2, 80, 80},   {131072, 4, 500, 500},
+              {131072, 6, 300, 700}, {524288, 4, 60, 60}, {524288, 2, 200, 200}, {1000, 4, 300, 200},
+              {777, 3, 500, 900},    {5, 2, 10, 3},       {4096, 0, 0, 0},       {3000, 2, 0, 40}};
+  for (const Row &R : Rows) {
+    const TDblArr1D Noise = Random(R.N, static_cast<unsigned>(R.N + R.Left));
+    TDblArr1D Y(static_cast<size_t>(R.N));
+    for (int j = 0; j < R.N; ++j)
+      Y[static_cast<size_t>(j)] = 1 + 0.3 * std::sin(j * 0.001) + 0.05 * Noise[static_cast<size_t>(j)];
+    const TSavGolWeights W = SavGolWeights(R.Order, R.Left, R.Right);
+    const TDblArr1D D = SavGolFilterDirect(Y, W), F = SavGolFilterFft(Y, W);
+    ASSERT_EQ(F.size(), D.size());
+    double Worst = 0;
+    for (size_t j = 0; j < D.size(); ++j)
+      Worst = std::max(Worst, std::fabs(F[j] - D[j]) / std::fabs(D[j]));
+    EXPECT_LE(Worst, 1e-12) << R.N << " points, " << R.Left << "/" << R.Right << ", order " << R.Order;
+    const bool Fft = SavGolUsesFft(Y.size(), W.C.size());
+    EXPECT_EQ(SavGolFilter(Y, W), Fft ? F : D) << R.N << " " << R.Left;
+  }
+  // Where the switch lies: short windows summed, long ones (the 4000/4000 case) transformed.
+  EXPECT_FALSE(SavGolUsesFft(524288, 21));
+  EXPECT_TRUE(SavGolUsesFft(524288, 8001));
+  EXPECT_FALSE(SavGolUsesFft(1, 8001));
+}
+
+TEST(SavGol, AnUndefinedValueStaysInItsWindowsWithALongWindow) {
+  // A transform would spread a NaN over every point; such data are summed directly.
+  TDblArr1D Y = Seq(20000, [](int i) { return 2.0 + std::cos(i * 0.01); });
+  Y[100] = std::numeric_limits<double>::quiet_NaN();
+  const TSavGolWeights W = SavGolWeights(2, 300, 300);
+  ASSERT_TRUE(SavGolUsesFft(Y.size(), W.C.size()));
+  const TDblArr1D R = SavGolFilter(Y, W);
+  for (size_t j = 0; j < R.size(); ++j) {
+    // Windows holding index 100: j - 300 <= 100 <= j + 300, periodically.
+    const bool Holds = j <= 400 || j >= R.size() - 200;
+    EXPECT_EQ(std::isnan(R[j]), Holds) << j;
+  }
 }
 
 TEST(SavGol, FailuresAndOutcome) {
