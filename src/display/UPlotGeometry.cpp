@@ -89,16 +89,80 @@ int32_t TPlotMapping::VToScreen(double y) const {
   return static_cast<int32_t>(V);
 }
 
+TYExtent FiniteExtent(const double *Y, int64_t N) {
+  TYExtent E;
+  double Mn = std::numeric_limits<double>::infinity(), Mx = -Mn;
+  int64_t Bad = 0;
+  for (int64_t i = 0; i < N; ++i) {
+    const double V = Y[i];
+    if (!std::isfinite(V)) {
+      ++Bad;
+      continue;
+    }
+    Mn = V < Mn ? V : Mn;
+    Mx = V > Mx ? V : Mx;
+  }
+  E.NonFinite = Bad;
+  E.Any = Bad < N;
+  if (E.Any) {
+    E.Min = Mn;
+    E.Max = Mx;
+  }
+  return E;
+}
+
+TYExtent ShownYExtent(double MinVal, double MaxVal, const double *Y, int64_t N) {
+  TYExtent E = FiniteExtent(Y, N);
+  if (std::isfinite(MinVal) && std::isfinite(MaxVal) && MaxVal >= MinVal) {
+    E.Min = MinVal;
+    E.Max = MaxVal;
+    E.Any = true;
+  }
+  return E;
+}
+
+namespace {
+// Below this a plot height divided by the range is no longer a finite slope.
+constexpr double kMinYRange = 1e-290;
+// Below this relative width the scale cannot tell its ends apart once they are scaled.
+constexpr double kMinRelYRange = 1e-12;
+} // namespace
+
+bool UsableYRange(double PlotMin, double PlotMax) {
+  if (!(std::isfinite(PlotMin) && std::isfinite(PlotMax) && PlotMax > PlotMin)) return false;
+  const double R = PlotMax - PlotMin;
+  if (!std::isfinite(R) || R < kMinYRange) return false;
+  return R >= kMinRelYRange * std::max(std::fabs(PlotMin), std::fabs(PlotMax));
+}
+
 void InitialYRange(double MinVal, double MaxVal, double &PlotMin, double &PlotMax) {
   const double Range = MaxVal - MinVal;
   ORVA_ASSERT(Range >= 0);
-  const double Mid = (MaxVal + MinVal) / 2;
-  if (Range != 0) {
+  ORVA_ASSERT(std::isfinite(MinVal) && std::isfinite(MaxVal));
+  constexpr double Big = std::numeric_limits<double>::max();
+  double Mid = (MaxVal + MinVal) / 2;
+  if (!std::isfinite(Mid)) Mid = MaxVal / 2 + MinVal / 2;
+  if (Range == 0) {
+    PlotMin = Mid - 0.5;
+    PlotMax = Mid + 0.5;
+  } else if (std::isfinite(Range)) {
     PlotMin = Mid - 0.55 * Range;
     PlotMax = Mid + 0.55 * Range;
   } else {
-    PlotMin = Mid - 0.5;
-    PlotMax = Mid + 0.5;
+    // Values of both signs near the end of the double range: the widest range whose width is
+    // still a number, the outermost values on the edges.
+    const double Half = std::min(1.1 * (MaxVal / 2 - MinVal / 2), 0.4 * Big);
+    PlotMin = Mid - Half;
+    PlotMax = Mid + Half;
+  }
+  PlotMin = std::max(PlotMin, -Big);
+  PlotMax = std::min(PlotMax, Big);
+  if (!UsableYRange(PlotMin, PlotMax)) {
+    // A constant far from 1, or a range below the resolution of its values: a margin that
+    // grows with the values, so that the scale can tell its ends apart.
+    const double W = std::max(std::fabs(Mid) * 1e-6, 1e6 * kMinYRange);
+    PlotMin = std::max(Mid - W, -Big);
+    PlotMax = std::min(Mid + W, Big);
   }
 }
 
@@ -168,19 +232,40 @@ TScaleTicks ScaleTicks(double Lo, double Hi, int32_t S, int32_t L) {
   ORVA_ASSERT(Hi > Lo);
   ORVA_ASSERT(S > 0);
   TScaleTicks T;
+  if (!std::isfinite(Lo) || !std::isfinite(Hi)) return T;
   T.Exponent = ClampToInt(std::floor(std::log10(std::max(std::fabs(Lo), std::fabs(Hi)))));
   if (T.Exponent > 4 || T.Exponent < -1) T.Factor = std::pow(10.0, T.Exponent);
   const double ULo = Lo / T.Factor;
   const double UHi = Hi / T.Factor;
-  ORVA_ASSERT(UHi > ULo);
+  // Ends closer than the rounding of the scaling: nothing to label between them.
+  if (!(UHi > ULo) || !std::isfinite(UHi - ULo)) return T;
   int32_t N = RoundEven(static_cast<double>(L) / S);
   if (N < 3) N = 2;
   T.Step = NiceStep((UHi - ULo) / (N - 1));
+  if (!(T.Step > 0) || !std::isfinite(T.Step)) return T;
   T.First = std::ceil(ULo / T.Step) * T.Step;
   const double Last = std::floor(UHi / T.Step) * T.Step;
-  T.Count = Last > T.First ? RoundEven((Last - T.First) / T.Step) + 1 : 0;
+  const double Count = (Last - T.First) / T.Step;
+  // The step is at least two thirds of a tick interval, so a scale holds about N ticks; more
+  // would only come from rounding at the end of the double range.
+  T.Count = Last > T.First && Count < 4.0 * N ? RoundEven(Count) + 1 : 0;
   T.Decimals = std::max(0, -ClampToInt(std::floor(std::log10(T.Step))));
   return T;
+}
+
+TXScaleKind XScaleKind(const double *X, int32_t N, double &Lo, double &Hi) {
+  if (N <= 0) return TXScaleKind::None;
+  const double A = X[0], B = X[N - 1];
+  if (!std::isfinite(A) || !std::isfinite(B)) return TXScaleKind::None;
+  if (A != B) {
+    Lo = std::min(A, B);
+    Hi = std::max(A, B);
+    return TXScaleKind::Ticks;
+  }
+  for (int32_t i = 1; i < N - 1; ++i)
+    if (X[i] != A) return TXScaleKind::None;
+  Lo = Hi = A;
+  return TXScaleKind::Single;
 }
 
 int32_t XLabelLeft(int32_t Px, int32_t W, int32_t PlotW) {
@@ -202,6 +287,7 @@ int32_t YLabelCentre(int32_t Y, int32_t H, int32_t PlotH) {
 TXPositionFinder::TXPositionFinder(const double *X, int32_t N, bool Equidistant)
     : pX(X), pN(N), pEquidistant(Equidistant) {
   ORVA_ASSERT(N > 0);
+  if (N > 1 && X[N - 1] < X[0]) pSign = -1;
 }
 
 double TXPositionFinder::Position(double XValue) {
@@ -210,27 +296,58 @@ double TXPositionFinder::Position(double XValue) {
     const double Dx = (pX[pN - 1] - pX[0]) / (pN - 1);
     return (XValue - pX[0]) / Dx;
   }
+  // On a decreasing axis everything is done on -x, which increases.
+  const double V = pSign * XValue;
   int32_t i;
-  if (XValue < pX[0])
+  if (V < At(0))
     i = 0;
-  else if (XValue >= pX[pN - 1])
+  else if (V >= At(pN - 1))
     i = pN - 1;
   else {
     // Hunt from the previous result; each step moves one sample, so a scale costs O(N) at most
-    // and the search ends even on an axis that is not monotonic.
+    // and the search ends even on an axis that is not monotonic (or holds NaN).
     i = std::clamp(pLast, 0, pN - 2);
-    if (pX[i] <= XValue) {
-      while (i + 1 < pN - 1 && pX[i + 1] <= XValue)
+    if (At(i) <= V) {
+      while (i + 1 < pN - 1 && At(i + 1) <= V)
         ++i;
     } else {
-      while (i > 0 && pX[i] > XValue)
+      while (i > 0 && At(i) > V)
         --i;
     }
   }
   i = std::clamp(i, 0, pN - 1);
   pLast = i;
-  if (i < pN - 1) return i + (XValue - pX[i]) / (pX[i + 1] - pX[i]);
+  if (i < pN - 1) return i + (V - At(i)) / (At(i + 1) - At(i));
   return pN - 1;
+}
+
+void FindSampleRuns(const double *Y, int32_t N, std::vector<TSampleRun> &Out) {
+  Out.clear();
+  int32_t i = 0;
+  while (i < N) {
+    while (i < N && std::isnan(Y[i]))
+      ++i;
+    if (i >= N) break;
+    const int32_t From = i;
+    while (i < N && !std::isnan(Y[i]))
+      ++i;
+    Out.push_back({From, i - 1});
+  }
+}
+
+void TSampleRuns::Build(const double *Y, int32_t N, uint64_t Version) {
+  FindSampleRuns(Y, N, pRuns);
+  pY = Y;
+  pN = N;
+  pVersion = Version;
+  pBuilt = true;
+}
+
+void SampleStepVertices(const TPlotMapping &M, const double *Y, int32_t i, std::vector<TPixelPoint> &Out) {
+  const int32_t X0 = M.IndToScr(i);
+  const int32_t X1 = std::max(X0, M.IndToScr(static_cast<int64_t>(i) + 1) - 1);
+  const int32_t V = M.VToScreen(Y[i]);
+  Out.assign({{X0, V}, {X1, V}});
 }
 
 void LineVertices(const TPlotMapping &M, const double *Y, int32_t From, int32_t To,
@@ -323,15 +440,17 @@ void CurveVertices(const TPlotMapping &M, const double *Y, int32_t From, int32_t
 }
 
 void BoxVertices(const TPlotMapping &M, const double *Y, int32_t N, std::vector<TPixelPoint> &Out) {
+  BoxVertices(M, Y, 0, N - 1, Out);
+}
+
+void BoxVertices(const TPlotMapping &M, const double *Y, int32_t From, int32_t To,
+                 std::vector<TPixelPoint> &Out) {
   Out.clear();
-  if (N <= 0) return;
-  Out.reserve(2 * static_cast<size_t>(N));
-  const int32_t A = M.IndToScr(0);
-  const int32_t B = M.VToScreen(Y[0]);
-  Out.push_back({A, B});
-  Out.push_back({RoundEven(A + M.HZoom), B});
-  for (int32_t i = 1; i < N; ++i) {
-    const int32_t X = RoundEven(i * M.HZoom);
+  if (To < From) return;
+  Out.reserve(2 * (static_cast<size_t>(To - From) + 1));
+  for (int32_t i = From; i <= To; ++i) {
+    // The first sample starts where IndToScr puts it, the others on the rounded product.
+    const int32_t X = i == 0 ? M.IndToScr(0) : RoundEven(i * M.HZoom);
     const int32_t V = M.VToScreen(Y[i]);
     Out.push_back({X, V});
     Out.push_back({RoundEven(X + M.HZoom), V});

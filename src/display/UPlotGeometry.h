@@ -31,8 +31,27 @@ struct TPlotMapping {
   double ScreenToV(double k) const { return k / Slope + PlotMax; }
 };
 
+// The y values a window can show: the extremes over the finite values (NaN and the
+// infinities have no place on a scale) and how many values are not finite. Any is false when
+// no value is finite.
+struct TYExtent {
+  double Min = 0;
+  double Max = 0;
+  bool Any = false;
+  int64_t NonFinite = 0;
+};
+TYExtent FiniteExtent(const double *Y, int64_t N);
+// The extent a window fits its y range to: the spectrum's own MinVal ... MaxVal when both are
+// finite and in order, otherwise the finite extremes of Y; NonFinite is always counted from Y.
+TYExtent ShownYExtent(double MinVal, double MaxVal, const double *Y, int64_t N);
+
+// A y range that can be mapped and labelled: finite ends, PlotMax above PlotMin by more than
+// the rounding of the values and not so little that the pixels per unit overflow.
+bool UsableYRange(double PlotMin, double PlotMax);
+
 // The y range a new window shows: 5 % margins around MinVal ... MaxVal, or +-0.5 around a
-// constant spectrum. MaxVal < MinVal is an internal consistency failure.
+// constant spectrum. Ranges too wide or too narrow for the double format are widened or
+// narrowed to a usable one. MaxVal < MinVal (or a NaN) is an internal consistency failure.
 void InitialYRange(double MinVal, double MaxVal, double &PlotMin, double &PlotMax);
 
 // Zoom of a new window: (AreaWidth - BorderL - BorderR) / N, or 1 when that exceeds 0.5.
@@ -66,8 +85,16 @@ struct TScaleTicks {
   double Value(int32_t k) const { return U(k) * Factor; }
   std::string Label(int32_t k) const;
 };
-// Hi <= Lo is an internal consistency failure.
+// Hi <= Lo is an internal consistency failure. Infinite ends, or ends too close to tell
+// apart once scaled, give no ticks.
 TScaleTicks ScaleTicks(double Lo, double Hi, int32_t S, int32_t L);
+
+// What the x scale of the axis X[0] ... X[N-1] can show. Ticks: the ends are finite and differ;
+// Lo and Hi are the smaller and the larger end, whichever way the axis runs. Single: every x is
+// the same finite value (Lo = Hi = that value), which labels the whole scale. None: an end is
+// not finite, or the ends are equal on an axis that is not constant.
+enum class TXScaleKind { Ticks, Single, None };
+TXScaleKind XScaleKind(const double *X, int32_t N, double &Lo, double &Hi);
 
 // Left edge of an x-scale label of width W centred on Px, kept inside the plot width.
 int32_t XLabelLeft(int32_t Px, int32_t W, int32_t PlotW);
@@ -76,16 +103,21 @@ int32_t YLabelCentre(int32_t Y, int32_t H, int32_t PlotH);
 
 // Fractional sample positions of x values, for the x-scale ticks. An equidistant axis is
 // interpolated from its ends; any other axis is searched for the bracketing samples, each
-// search starting where the previous one ended (the ticks come in increasing order).
+// search starting where the previous one ended (the ticks come in increasing order). An axis
+// whose last x lies below its first is searched as its mirror image, so that a decreasing
+// axis finds its ticks as an increasing one does. The result may be NaN or infinite where the
+// axis holds NaN or equal neighbours; such a tick has no place.
 class TXPositionFinder {
 public:
   TXPositionFinder(const double *X, int32_t N, bool Equidistant);
   double Position(double XValue);
 
 private:
+  double At(int32_t i) const { return pSign * pX[i]; }
   const double *pX;
   int32_t pN;
   bool pEquidistant;
+  double pSign = 1;
   int32_t pLast = 0;
 };
 
@@ -117,6 +149,36 @@ private:
   bool pBuilt = false;
 };
 
+// A stretch of samples From ... To (inclusive) without NaN. The curve is drawn run by run, so a
+// NaN sample leaves a gap; infinite samples are values beyond the plot's edge and drawn there.
+struct TSampleRun {
+  int32_t From = 0;
+  int32_t To = 0;
+  bool operator==(const TSampleRun &) const = default;
+};
+void FindSampleRuns(const double *Y, int32_t N, std::vector<TSampleRun> &Out);
+
+// The runs of one version of a spectrum's y, kept so that a redraw does not scan the samples.
+class TSampleRuns {
+public:
+  bool Matches(const double *Y, int64_t N, uint64_t Version) const {
+    return pBuilt && pY == Y && pN == N && pVersion == Version;
+  }
+  void Build(const double *Y, int32_t N, uint64_t Version);
+  const std::vector<TSampleRun> &Runs() const { return pRuns; }
+
+private:
+  std::vector<TSampleRun> pRuns;
+  const double *pY = nullptr;
+  int64_t pN = 0;
+  uint64_t pVersion = 0;
+  bool pBuilt = false;
+};
+
+// A sample with no drawable neighbour (a spectrum of one point, or a value between two NaNs):
+// a horizontal step over the pixel columns of the sample, at least one pixel wide.
+void SampleStepVertices(const TPlotMapping &M, const double *Y, int32_t i, std::vector<TPixelPoint> &Out);
+
 // Vertices of the polyline through samples From ... To (inclusive) of Y.
 void LineVertices(const TPlotMapping &M, const double *Y, int32_t From, int32_t To,
                   std::vector<TPixelPoint> &Out);
@@ -134,6 +196,9 @@ void CurveVertices(const TPlotMapping &M, const double *Y, int32_t From, int32_t
 // vertical rises. Two vertices per sample: vertices 2i and 2i+1 are the step of sample i, so
 // segment 2i-1 is its rise.
 void BoxVertices(const TPlotMapping &M, const double *Y, int32_t N, std::vector<TPixelPoint> &Out);
+// The same for samples From ... To only: vertices 2k and 2k+1 are the step of sample From + k.
+void BoxVertices(const TPlotMapping &M, const double *Y, int32_t From, int32_t To,
+                 std::vector<TPixelPoint> &Out);
 
 // Draws the polyline through V[0] ... V[N-1] into a 32-bit image buffer (Stride pixels per row,
 // W x H pixels) in Colour: each segment from its first to its last pixel inclusive (Bresenham),

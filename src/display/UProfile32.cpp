@@ -27,6 +27,7 @@
 #include "core/UErrors.h"
 #include "core/UFormat.h"
 #include "core/USpec32.h"
+#include "display/UFlowLayout.h"
 #include "display/USetMinMax.h"
 #include "shell/UCursors.h"
 #include "shell/UUiServices.h"
@@ -34,6 +35,8 @@
 namespace {
 
 constexpr int kYScaleWidth = 57;
+// The narrowest plot window: the zoom and line controls in two rows, not one group per row.
+constexpr int kMinClientWidth = 440;
 
 QPen MakePen(const QColor &C, Qt::PenStyle Style = Qt::SolidLine) {
   QPen P(C, 1, Style);
@@ -55,6 +58,30 @@ TShiftState ShiftOf(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Mods) {
   if (Buttons & Qt::MiddleButton) S |= ssMiddle;
   return S;
 }
+
+// A status-bar panel of a given width. A panel that keeps its width (the ranges of index, x
+// and y) is cut at the window's edge rather than shrunk; the others give way first, so that
+// no text is laid over another and the ranges stay readable as long as the window allows.
+class TStatusPanel : public QLabel {
+public:
+  using QLabel::QLabel;
+  void SetWidth(int W) {
+    pWidth = W;
+    updateGeometry();
+  }
+  void SetKeepWidth(bool K) {
+    pKeep = K;
+    updateGeometry();
+  }
+  QSize sizeHint() const override { return {pWidth, QLabel::sizeHint().height()}; }
+  QSize minimumSizeHint() const override {
+    return {pKeep ? pWidth : std::min(pWidth, 20), QLabel::sizeHint().height()};
+  }
+
+private:
+  int pWidth = 100;
+  bool pKeep = false;
+};
 
 // The scrolling surface: shows the visible part of the plot image and reports the mouse in
 // plot-image coordinates.
@@ -150,10 +177,13 @@ void TProfile32::CreateControls() {
   Main->setContentsMargins(0, 0, 0, 0);
   Main->setSpacing(0);
 
-  // Top panel: read-out, horizontal zoom, vertical zoom, line style, horizontal line.
-  auto *Top = new QWidget(Content);
-  Top->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-  auto *TopL = new QHBoxLayout(Top);
+  // Top panel: read-out, horizontal zoom, vertical zoom, line style, horizontal line. In a
+  // narrow window the groups wrap into further rows instead of being cut off.
+  Top = new QWidget(Content);
+  QSizePolicy TopPolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  TopPolicy.setHeightForWidth(true);
+  Top->setSizePolicy(TopPolicy);
+  auto *TopL = new TFlowLayout(Top);
   TopL->setContentsMargins(2, 2, 2, 2);
   auto *ReadOut = new QWidget(Top);
   auto *ReadOutL = new QGridLayout(ReadOut);
@@ -174,7 +204,7 @@ void TProfile32::CreateControls() {
   auto *GbHZoom = new QGroupBox("Horizontal Zoom", Top);
   auto *HZL = new QHBoxLayout(GbHZoom);
   EdHZoom = new QLineEdit("1", GbHZoom);
-  EdHZoom->setMaximumWidth(60);
+  EdHZoom->setMaximumWidth(72);
   BuHZoomIn = new QToolButton(GbHZoom);
   BuHZoomOut = new QToolButton(GbHZoom);
   BuHZoomFit = new QToolButton(GbHZoom);
@@ -208,7 +238,6 @@ void TProfile32::CreateControls() {
   HorL->addWidget(CbHorLine);
   HorL->addWidget(EdHorLine);
   TopL->addWidget(HorBox);
-  TopL->addStretch();
   Main->addWidget(Top);
 
   // The y scale left of the scrolling plot surface.
@@ -233,8 +262,9 @@ void TProfile32::CreateControls() {
   StatusBar->setSizeGripEnabled(false);
   const int Widths[4] = {120, 200, 200, 200};
   for (int i = 0; i < 4; ++i) {
-    StatusPanel[i] = new QLabel(StatusBar);
-    StatusPanel[i]->setFixedWidth(Widths[i]);
+    auto *L = new TStatusPanel(StatusBar);
+    L->SetWidth(Widths[i]);
+    StatusPanel[i] = L;
     StatusBar->addWidget(StatusPanel[i]);
   }
   Main->addWidget(StatusBar);
@@ -346,12 +376,14 @@ void TProfile32::CreateActions() {
 
 void TProfile32::InstallKeyPreview(QWidget *W) {
   W->installEventFilter(this);
+  // Not the context menu (nor any other popup): a letter typed there belongs to the menu.
   for (QWidget *C : W->findChildren<QWidget *>())
-    C->installEventFilter(this);
+    if (!C->isWindow() && !qobject_cast<QMenu *>(C)) C->installEventFilter(this);
 }
 
 bool TProfile32::eventFilter(QObject *Obj, QEvent *E) {
-  if (E->type() == QEvent::KeyPress) {
+  auto *W = qobject_cast<QWidget *>(Obj);
+  if (E->type() == QEvent::KeyPress && W && W->window() == window()) {
     auto *K = static_cast<QKeyEvent *>(E);
     bool Taken = false;
     Guarded([&] { Taken = FormKeyDown(K->key(), K->modifiers()); });
@@ -391,12 +423,19 @@ bool TProfile32::FormKeyDown(int Key, Qt::KeyboardModifiers Mods) {
 void TProfile32::Define(int WinWidth, int WinHeight) {
   ORVA_ASSERT(pSpec32 != nullptr);
   setWindowTitle(Q(pSpec32->FileName()));
+  // A window that opens maximized (another one was) is sized in its normal state, the size it
+  // returns to, and then maximized again: it is laid out and drawn at the maximized size.
+  const bool Maximized = isMaximized();
+  if (Maximized) showNormal();
   // The client size: the frame and title bar come on top.
   resize(WinWidth, WinHeight);
   if (layout()) layout()->activate();
   widget()->layout()->activate();
   const QSize Frame = size() - widget()->size();
+  // Cascading and tiling never shrink the window below a usable plot and whole controls.
+  setMinimumSize(MinimumClientSize() + Frame);
   resize(WinWidth + Frame.width(), WinHeight + Frame.height());
+  if (Maximized) showMaximized();
   if (layout()) layout()->activate();
   widget()->layout()->activate();
 
@@ -404,26 +443,66 @@ void TProfile32::Define(int WinWidth, int WinHeight) {
   ORVA_ASSERT(pPlotN > 0);
   pDataX = &pSpec32->DataX;
   pDataY = &pSpec32->DataY;
-  ORVA_ASSERT(pSpec32->MaxVal() - pSpec32->MinVal() >= 0);
-  InitialYRange(pSpec32->MinVal(), pSpec32->MaxVal(), pPlotMin, pPlotMax);
+  if (pDataX->size() < static_cast<size_t>(pPlotN)) RangeError();
+  const TYExtent E = FitYRange();
   pBorderL = 0;
   pBorderT = 4;
-  SetHZoom(InitialHZoom(VisibleWidth(), pBorderL, pBorderR, pPlotN));
+  // A single sample opens across the whole plot: at one pixel per sample it would be a dot.
+  if (pPlotN == 1)
+    SetHZoom(std::clamp(FitZoomValue(ZoomWidth(), 1), 1.0, 100000.0));
+  else
+    SetHZoom(InitialHZoom(VisibleWidth(), pBorderL, pBorderR, pPlotN));
   if (pHooks && pHooks->ConnectTool) pHooks->ConnectTool(*this);
   pFormDefined = true;
   FillBitmap();
 
   const TDblArr1D &X = *pDataX;
-  if (X.size() < static_cast<size_t>(pPlotN)) RangeError();
   SetStatusPanel(0, Format("Index: 0 .. %d", pPlotN - 1), true);
   SetStatusPanel(1, Format("x-values: %1.6g .. %1.6g", X[0], X[static_cast<size_t>(pPlotN) - 1]), true);
-  SetStatusPanel(2, Format("y-values: %1.6g .. %1.6g", pSpec32->MinVal(), pSpec32->MaxVal()), true);
+  // NaN and infinite values have no place on the y scale; the status says that they are there
+  // (they show as gaps and as spikes to the edge), or that there is nothing to draw at all.
+  std::string YText = E.Any ? Format("y-values: %1.6g .. %1.6g", E.Min, E.Max) : "y-values: no finite value";
+  if (E.Any && E.NonFinite > 0) YText += Format(" (%lld not finite)", static_cast<long long>(E.NonFinite));
+  SetStatusPanel(2, YText, true);
   SetStatusPanel(3, "", false);
+}
+
+TYExtent TProfile32::FitYRange() {
+  ORVA_ASSERT(pSpec32 != nullptr && pDataY != nullptr);
+  if (pDataY->size() < static_cast<size_t>(pPlotN)) RangeError();
+  const TYExtent E = ShownYExtent(pSpec32->MinVal(), pSpec32->MaxVal(), pDataY->data(), pPlotN);
+  // Nothing finite: the range of a spectrum of zeros, around the zero line.
+  InitialYRange(E.Any ? E.Min : 0, E.Any ? E.Max : 0, pPlotMin, pPlotMax);
+  return E;
+}
+
+bool TProfile32::TrySetPlotRange(double PlotMin, double PlotMax) {
+  // Zooming in past the resolution of the values, or out past the double range, stops there.
+  if (!UsableYRange(PlotMin, PlotMax)) return false;
+  SetPlotRange(PlotMin, PlotMax);
+  return true;
 }
 
 void TProfile32::SetStatusPanel(int i, const std::string &Text, bool Fit) {
   StatusPanel[i]->setText(Q(Text));
-  if (Fit) StatusPanel[i]->setFixedWidth(StatusPanel[i]->fontMetrics().horizontalAdvance(Q(Text)) + 20);
+  if (Fit) {
+    auto *P = static_cast<TStatusPanel *>(StatusPanel[i]);
+    P->SetWidth(StatusPanel[i]->fontMetrics().horizontalAdvance(Q(Text)) + 20);
+    P->SetKeepWidth(true);
+  }
+}
+
+QSize TProfile32::MinimumClientSize() const {
+  // A plot of 200 x 130 pixels (enough for three y labels) with its margins, its y scale and
+  // its scroll bar; the control groups at least as wide as the widest of them, wrapped into as
+  // many rows as that takes; the status bar, whose panels are cut rather than laid over one
+  // another.
+  const int PlotW = kYScaleWidth + pBorderL + 200 + pBorderR;
+  const int W = std::max({PlotW, Top->layout()->minimumSize().width(), kMinClientWidth});
+  const int PlotH = pBorderT + 130 + pBorderB + pScaleH;
+  const int H = Top->layout()->heightForWidth(W) + PlotH + ScrollBar->sizeHint().height() +
+                StatusBar->sizeHint().height();
+  return {W, H};
 }
 
 void TProfile32::SetHZoom(double Z) {
@@ -493,6 +572,17 @@ void TProfile32::DrawPlotArea() {
   DrawCurve(pPlotN, *pDataY, pPenCurve, E);
 }
 
+const std::vector<TSampleRun> &TProfile32::CurveRuns(int32_t NCurve, const TDblArr1D &Curve) {
+  // The spectrum's own values are scanned once per version of the data, other curves each time.
+  if (&Curve == pDataY && NCurve == pPlotN) {
+    const uint64_t Version = pSpec32 ? pSpec32->DataVersion() : 0;
+    if (!pRuns.Matches(Curve.data(), NCurve, Version)) pRuns.Build(Curve.data(), NCurve, Version);
+    return pRuns.Runs();
+  }
+  FindSampleRuns(Curve.data(), NCurve, pCurveRuns);
+  return pCurveRuns;
+}
+
 void TProfile32::DrawPolyline(const std::vector<TPixelPoint> &V, size_t From, size_t To, const QPen &Pen) {
   if (To <= From || To >= V.size()) return;
   if (Pen.style() == Qt::SolidLine && Pen.width() <= 1 && Pen.brush().style() == Qt::SolidPattern) {
@@ -516,13 +606,19 @@ void TProfile32::DrawCurve(int32_t NCurve, const TDblArr1D &Curve, const QPen &P
   if (NCurve <= 0) return;
   if (static_cast<size_t>(NCurve) > Curve.size()) RangeError();
   const TPlotMapping M = Mapping();
-  if (BoxesApply(RbBoxes->isChecked(), pHZoom))
-    BoxVertices(M, Curve.data(), NCurve, pVertices);
-  else if (pDecimation)
-    CurveVertices(M, Curve.data(), 0, NCurve - 1, pVertices, Extremes);
-  else
-    LineVertices(M, Curve.data(), 0, NCurve - 1, pVertices);
-  if (pVertices.size() >= 2) DrawPolyline(pVertices, 0, pVertices.size() - 1, Pen);
+  const bool Boxes = BoxesApply(RbBoxes->isChecked(), pHZoom);
+  // Run by run: a NaN sample is a gap in the curve.
+  for (const TSampleRun &R : CurveRuns(NCurve, Curve)) {
+    if (Boxes)
+      BoxVertices(M, Curve.data(), R.From, R.To, pVertices);
+    else if (R.From == R.To)
+      SampleStepVertices(M, Curve.data(), R.From, pVertices);
+    else if (pDecimation)
+      CurveVertices(M, Curve.data(), R.From, R.To, pVertices, Extremes);
+    else
+      LineVertices(M, Curve.data(), R.From, R.To, pVertices);
+    if (pVertices.size() >= 2) DrawPolyline(pVertices, 0, pVertices.size() - 1, Pen);
+  }
 }
 
 void TProfile32::DrawCurveB(int32_t NCurve, const TDblArr1D &Curve, const QPen &NPen, const QPen &SPen,
@@ -530,38 +626,49 @@ void TProfile32::DrawCurveB(int32_t NCurve, const TDblArr1D &Curve, const QPen &
   if (SCurve.empty() || NCurve <= 0) return;
   if (static_cast<size_t>(NCurve) > Curve.size() || static_cast<size_t>(NCurve) > SCurve.size()) RangeError();
   const TPlotMapping M = Mapping();
+  const bool Boxes = BoxesApply(RbBoxes->isChecked(), pHZoom);
   // Segments are drawn in runs that share a pen, in index order, so a later run lies over an
-  // earlier one exactly as if each segment were drawn on its own.
-  if (BoxesApply(RbBoxes->isChecked(), pHZoom)) {
-    BoxVertices(M, Curve.data(), NCurve, pVertices);
-    // Segment k runs from vertex k to k+1; the step of sample 0 and the rise and step of sample i
-    // take the pen of sample i-1.
-    auto Flag = [&](size_t k) { return bool(SCurve[k == 0 ? 0 : (k - 1) / 2]); };
-    const size_t NSeg = pVertices.size() - 1;
-    size_t k = 0;
-    while (k < NSeg) {
-      const bool F = Flag(k);
-      size_t E = k;
-      while (E + 1 < NSeg && Flag(E + 1) == F)
-        ++E;
-      DrawPolyline(pVertices, k, E + 1, F ? SPen : NPen);
-      k = E + 1;
+  // earlier one exactly as if each segment were drawn on its own. A NaN sample is a gap.
+  for (const TSampleRun &R : CurveRuns(NCurve, Curve)) {
+    if (Boxes) {
+      BoxVertices(M, Curve.data(), R.From, R.To, pVertices);
+      // Segment k runs from vertex k to k+1: the step of sample 0 takes its own pen, the rise
+      // and step of any other sample i the pen of sample i-1.
+      auto Flag = [&](size_t k) {
+        const int64_t j = R.From + (k == 0 ? int64_t(-1) : static_cast<int64_t>((k - 1) / 2));
+        return bool(SCurve[static_cast<size_t>(std::max<int64_t>(j, 0))]);
+      };
+      const size_t NSeg = pVertices.size() - 1;
+      size_t k = 0;
+      while (k < NSeg) {
+        const bool F = Flag(k);
+        size_t E = k;
+        while (E + 1 < NSeg && Flag(E + 1) == F)
+          ++E;
+        DrawPolyline(pVertices, k, E + 1, F ? SPen : NPen);
+        k = E + 1;
+      }
+      continue;
     }
-    return;
-  }
-  // Lines: segment i (sample i to i+1) takes the pen of sample i.
-  int32_t i = 0;
-  while (i < NCurve - 1) {
-    const bool F = SCurve[static_cast<size_t>(i)];
-    int32_t E = i;
-    while (E + 1 < NCurve - 1 && bool(SCurve[static_cast<size_t>(E) + 1]) == F)
-      ++E;
-    if (pDecimation)
-      CurveVertices(M, Curve.data(), i, E + 1, pVertices);
-    else
-      LineVertices(M, Curve.data(), i, E + 1, pVertices);
-    if (pVertices.size() >= 2) DrawPolyline(pVertices, 0, pVertices.size() - 1, F ? SPen : NPen);
-    i = E + 1;
+    if (R.From == R.To) {
+      SampleStepVertices(M, Curve.data(), R.From, pVertices);
+      DrawPolyline(pVertices, 0, 1, SCurve[static_cast<size_t>(R.From)] ? SPen : NPen);
+      continue;
+    }
+    // Lines: segment i (sample i to i+1) takes the pen of sample i.
+    int32_t i = R.From;
+    while (i < R.To) {
+      const bool F = SCurve[static_cast<size_t>(i)];
+      int32_t E = i;
+      while (E + 1 < R.To && bool(SCurve[static_cast<size_t>(E) + 1]) == F)
+        ++E;
+      if (pDecimation)
+        CurveVertices(M, Curve.data(), i, E + 1, pVertices);
+      else
+        LineVertices(M, Curve.data(), i, E + 1, pVertices);
+      if (pVertices.size() >= 2) DrawPolyline(pVertices, 0, pVertices.size() - 1, F ? SPen : NPen);
+      i = E + 1;
+    }
   }
 }
 
@@ -572,9 +679,19 @@ void TProfile32::DrawXScale() {
   P.fillRect(pXScaleRect, pBrushScale);
   P.setFont(pFont);
   const QFontMetrics Fm(pFont, &pBmp);
-  const double Lo = X[0];
-  const double Hi = X[static_cast<size_t>(pPlotN) - 1];
-  ORVA_ASSERT(Hi > Lo);
+  double Lo = 0, Hi = 0;
+  const TXScaleKind Kind = XScaleKind(X.data(), pPlotN, Lo, Hi);
+  if (Kind == TXScaleKind::Single) {
+    // Every sample has the same x (a single point, for one): that value, under the middle.
+    const QString Label = Q(Format("%1.6g", Lo));
+    const int W = Fm.horizontalAdvance(Label);
+    P.setPen(QColor(0, 0, 0));
+    P.drawText(XLabelLeft(pPlotW / 2, W, pPlotW), pPlotH + 4 + Fm.ascent(), Label);
+    return;
+  }
+  if (Kind != TXScaleKind::Ticks) return;
+  // The ticks of the whole range, whichever way the axis runs: on a decreasing axis the labels
+  // decrease from left to right, as the values under the cursor do.
   const TScaleTicks T = ScaleTicks(Lo, Hi, 100, pPlotW);
   const bool Equidistant = pSpec32 ? pSpec32->Equidistant() : false;
   TXPositionFinder Finder(X.data(), pPlotN, Equidistant);
@@ -582,6 +699,8 @@ void TProfile32::DrawXScale() {
   const QColor TextColour = Equidistant ? QColor(0, 0, 0) : QColor(255, 0, 0);
   for (int32_t k = 0; k < T.Count; ++k) {
     const double Pos = Finder.Position(T.Value(k));
+    // A tick that falls on NaN x or on equal neighbours has no place on the scale.
+    if (!std::isfinite(Pos) || Pos < -0.5 || Pos > pPlotN - 0.5) continue;
     const int32_t Px = RoundEven(Pos * pHZoom);
     P.setPen(pPenBG);
     P.drawLine(Px, pPlotH - 5, Px, pPlotH);
@@ -602,7 +721,8 @@ void TProfile32::DrawYScale() {
   P.setFont(pFont);
   const QFontMetrics Fm(pFont, &pBmpY);
   const int H = Fm.height() / 2;
-  ORVA_ASSERT(pPlotMax > pPlotMin);
+  // The commands keep the range usable; one set from outside that is not gets no labels.
+  if (!UsableYRange(pPlotMin, pPlotMax)) return;
   const TScaleTicks T = ScaleTicks(pPlotMin, pPlotMax, 50, pBmpY.height());
   for (int32_t k = 0; k < T.Count; ++k) {
     const int Y = VToScreen(T.Value(k));
@@ -696,32 +816,30 @@ void TProfile32::EdHZoomEnter() {
 
 void TProfile32::VZoomIn() {
   const double C = (pPlotMin + pPlotMax) / 2, R = (pPlotMax - pPlotMin) / 1.5;
-  SetPlotRange(C - R / 2, C + R / 2);
+  TrySetPlotRange(C - R / 2, C + R / 2);
   FillBitmap();
 }
 
 void TProfile32::VZoomOut() {
   const double C = (pPlotMin + pPlotMax) / 2, R = (pPlotMax - pPlotMin) * 1.5;
-  SetPlotRange(C - R / 2, C + R / 2);
+  TrySetPlotRange(C - R / 2, C + R / 2);
   FillBitmap();
 }
 
 void TProfile32::MoveUp() {
   const double D = 0.1 * (pPlotMax - pPlotMin);
-  SetPlotRange(pPlotMin - D, pPlotMax - D);
+  TrySetPlotRange(pPlotMin - D, pPlotMax - D);
   FillBitmap();
 }
 
 void TProfile32::MoveDown() {
   const double D = 0.1 * (pPlotMax - pPlotMin);
-  SetPlotRange(pPlotMin + D, pPlotMax + D);
+  TrySetPlotRange(pPlotMin + D, pPlotMax + D);
   FillBitmap();
 }
 
 void TProfile32::VZoomFit() {
-  ORVA_ASSERT(pSpec32 != nullptr);
-  ORVA_ASSERT(pSpec32->MaxVal() - pSpec32->MinVal() >= 0);
-  InitialYRange(pSpec32->MinVal(), pSpec32->MaxVal(), pPlotMin, pPlotMax);
+  FitYRange();
   FillBitmap();
 }
 
@@ -734,11 +852,13 @@ void TProfile32::SetMinMax() {
   D->pYMin = pPlotMin;
   D->pYMax = pPlotMax;
   if (!D->Execute()) return;
-  SetPlotRange(D->pYMin, D->pYMax);
+  TrySetPlotRange(D->pYMin, D->pYMax);
   FillBitmap();
 }
 
 void TProfile32::SetHorLine() {
+  // A NaN or infinite value under the cursor is no place for a line.
+  if (!std::isfinite(pLastYValue)) return;
   EdHorLine->setText(Q(Format("%1.5g", pLastYValue)));
   FillBitmap();
 }
@@ -817,7 +937,7 @@ void TProfile32::ApplyRubberBand() {
   const double NewMin = ScreenToV(YLow);
   const double NewMax = ScreenToV(YHigh);
   SetHZoom(RubberBandZoomValue(pHZoom, pPlotN));
-  SetPlotRange(NewMin, NewMax);
+  TrySetPlotRange(NewMin, NewMax);
   FillBitmap();
   SetScrollPos(IndToScr(Ic) - VisibleWidth() / 2);
 }

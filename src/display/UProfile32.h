@@ -169,6 +169,8 @@ public:
   void SetScrollPos(int V);
   // The usable width for the fit zoom: the scroll area less the margins.
   int ZoomWidth() const { return VisibleWidth() - pBorderL - pBorderR; }
+  // The smallest client area that keeps the controls whole and a plot of 200 x 120 pixels.
+  QSize MinimumClientSize() const;
   // Below one pixel per sample each pixel column is drawn once; off only for comparisons.
   void SetDecimation(bool On) { pDecimation = On; }
 
@@ -185,6 +187,7 @@ public:
   QRadioButton *RbBoxes;
   QCheckBox *CbHorLine;
   QLineEdit *EdHorLine;
+  QWidget *Top;
   QStatusBar *StatusBar;
   QLabel *StatusPanel[4];
   QTimer *Timer1;
@@ -233,6 +236,12 @@ private:
   void DrawXScale();
   void DrawYScale();
   void DrawPolyline(const std::vector<TPixelPoint> &V, size_t From, size_t To, const QPen &Pen);
+  // The stretches without NaN of a curve of NCurve values.
+  const std::vector<TSampleRun> &CurveRuns(int32_t NCurve, const TDblArr1D &Curve);
+  // Fits the y range to the spectrum's finite values; returns what it found.
+  TYExtent FitYRange();
+  // Takes a y range from a command, unless it is one the window cannot map.
+  bool TrySetPlotRange(double PlotMin, double PlotMax);
   void SetStatusPanel(int i, const std::string &Text, bool Fit);
   void UpdateScrollBar();
   void FireSelect();
@@ -295,5 +304,8 @@ private:
   // Block extremes of the spectrum's y, rebuilt when its data change (a new array, size or
   // version): at zooms below one pixel per sample a redraw then costs the pixels, not the samples.
   TBlockExtremes pExtremes;
+  // The stretches without NaN of the spectrum's y (kept like the extremes), and of other curves.
+  TSampleRuns pRuns;
+  std::vector<TSampleRun> pCurveRuns;
   std::vector<QPoint> pPoints;
 };

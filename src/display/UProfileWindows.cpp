@@ -33,6 +33,10 @@ TProfile32 *TProfileWindows::Profile(const TSpec32 &Spec) const {
 void TProfileWindows::ShowProfile(TSpec32 &Spec, int Width, int Height) {
   TProfile32 *W = Profile(Spec);
   if (!W) {
+    // While the active window is maximized, a new one opens maximized as well, drawn at that
+    // size from the start.
+    QMdiSubWindow *Current = pArea->currentSubWindow();
+    const bool Maximized = Current && Current->isMaximized();
     W = new TProfile32(&pHooks);
     pArea->addSubWindow(W);
     W->SetSpec32(&Spec);
@@ -46,7 +50,10 @@ void TProfileWindows::ShowProfile(TSpec32 &Spec, int Width, int Height) {
     });
     // Shown before the set-up so that the zoom is computed on the laid-out window; nothing is
     // painted before the event loop runs again.
-    W->show();
+    if (Maximized)
+      W->showMaximized();
+    else
+      W->show();
     // A spectrum the window cannot draw (its set-up raises) keeps its window, so that it can be
     // closed as usual.
     W->Define(Width, Height);

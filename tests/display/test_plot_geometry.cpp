@@ -80,6 +80,55 @@ TEST(PlotDefine, InitialYRange) {
   EXPECT_THROW(InitialYRange(2, 1, Lo, Hi), EAssertFailure);
 }
 
+TEST(PlotDefine, RangesOfOddValues) {
+  const double NaN = std::nan(""), Inf = std::numeric_limits<double>::infinity();
+  const double Big = std::numeric_limits<double>::max();
+  struct TRow {
+    double Lo, Hi;
+    bool Usable;
+  };
+  // Usable: finite, ordered, a width that is a number, above 1e-290 and above 1e-12 of the values.
+  const TRow Rows[] = {{0, 1, true},          {1, 1, false},          {2, 1, false},
+                       {NaN, 1, false},       {0, Inf, false},        {-1e308, 1e308, false},
+                       {1, 1 + 1e-13, false}, {1, 1 + 1e-11, true},   {0, 1e-300, false},
+                       {0, 1e-280, true},     {-Big, -Big / 2, true}, {1e20, 1e20 + 1e9, true}};
+  for (const TRow &R : Rows)
+    EXPECT_EQ(UsableYRange(R.Lo, R.Hi), R.Usable) << R.Lo << " " << R.Hi;
+
+  // Extents that the plain rule cannot show get a usable range around them.
+  const std::pair<double, double> Odd[] = {
+      {1e20, 1e20}, {-Big, Big}, {1, 1 + 2.2e-16}, {Big, Big}, {-Big, -Big}};
+  for (auto [Mn, Mx] : Odd) {
+    double Lo, Hi;
+    InitialYRange(Mn, Mx, Lo, Hi);
+    EXPECT_TRUE(UsableYRange(Lo, Hi)) << Mn << " " << Mx << ": " << Lo << " " << Hi;
+    // The values lie inside the range, unless their spread itself is beyond the double range.
+    if (std::isfinite(Mx - Mn)) {
+      EXPECT_LE(Lo, Mn);
+      EXPECT_GE(Hi, Mx);
+    }
+  }
+  double Lo, Hi;
+  InitialYRange(1e20, 1e20, Lo, Hi);
+  EXPECT_DOUBLE_EQ(Hi - 1e20, 1e14);
+  EXPECT_THROW(InitialYRange(NaN, 1, Lo, Hi), EAssertFailure);
+  EXPECT_THROW(InitialYRange(1, Inf, Lo, Hi), EAssertFailure);
+
+  // Extremes over the finite values only; NaN first (where a plain scan would stop) included.
+  const std::vector<double> Y = {NaN, 3, -Inf, 1, Inf, 7, NaN};
+  const TYExtent E = FiniteExtent(Y.data(), 7);
+  EXPECT_TRUE(E.Any);
+  EXPECT_EQ(E.Min, 1);
+  EXPECT_EQ(E.Max, 7);
+  EXPECT_EQ(E.NonFinite, 4);
+  EXPECT_FALSE(FiniteExtent(Y.data(), 1).Any);
+  // The spectrum's own extremes when they can be used, the scan otherwise.
+  EXPECT_EQ(ShownYExtent(2, 5, Y.data(), 7).Max, 5);
+  EXPECT_EQ(ShownYExtent(NaN, NaN, Y.data(), 7).Max, 7);
+  EXPECT_EQ(ShownYExtent(1, Inf, Y.data(), 7).Max, 7);
+  EXPECT_EQ(ShownYExtent(NaN, NaN, Y.data(), 7).NonFinite, 4);
+}
+
 TEST(PlotDefine, InitialZoomIn700PixelArea) {
   // 690 usable pixels: 0.69 per sample for 1000 samples opens at 1, 3000 samples at 0.23.
   EXPECT_DOUBLE_EQ(InitialHZoom(700, 0, 10, 1000), 1.0);
@@ -268,6 +317,106 @@ TEST(PlotTicks, PositionsOnEquidistantAndUnevenAxes) {
   // The last rows go backwards and below the axis: the search starts where it ended before.
   for (auto [V, Q] : Rows)
     EXPECT_NEAR(U.Position(V), Q, 1e-12) << V;
+}
+
+TEST(PlotTicks, DegenerateScalesGiveNoTicks) {
+  const double Inf = std::numeric_limits<double>::infinity();
+  // Ends one unit in the last place apart: once scaled by 1e5 they may fall together (no ticks)
+  // or stay apart (a few ticks with many decimals); never an internal failure or a flood.
+  double Lo = 123456;
+  for (int k = 0; k < 200; ++k, Lo = std::nextafter(Lo, 2e5)) {
+    const double Hi = std::nextafter(Lo, 2e5);
+    TScaleTicks T;
+    ASSERT_NO_THROW(T = ScaleTicks(Lo, Hi, 100, 1000)) << k;
+    EXPECT_LE(T.Count, 2 * 10 + 1) << k;
+  }
+  EXPECT_EQ(ScaleTicks(0, Inf, 100, 1000).Count, 0);
+  EXPECT_EQ(ScaleTicks(-Inf, 0, 100, 1000).Count, 0);
+  // The whole double range: factor 1e308, -1.0e308 ... 1.0e308 in steps of 0.2.
+  const TScaleTicks T = ScaleTicks(-1e308, 1e308, 100, 1000);
+  EXPECT_EQ(T.Count, 11);
+  EXPECT_NEAR(T.Value(0) / 1e308, -1, 1e-12);
+  EXPECT_NEAR(T.Value(10) / 1e308, 1, 1e-12);
+}
+
+TEST(PlotTicks, XScaleKinds) {
+  const double NaN = std::nan(""), Inf = std::numeric_limits<double>::infinity();
+  struct TRow {
+    std::vector<double> X;
+    TXScaleKind Kind;
+    double Lo, Hi;
+  };
+  const TRow Rows[] = {{{1, 2, 3}, TXScaleKind::Ticks, 1, 3},  {{3, 2, 1}, TXScaleKind::Ticks, 1, 3},
+                       {{5, 5, 5}, TXScaleKind::Single, 5, 5}, {{5}, TXScaleKind::Single, 5, 5},
+                       {{5, 6, 5}, TXScaleKind::None, 0, 0},   {{NaN, 1, 2}, TXScaleKind::None, 0, 0},
+                       {{1, 2, Inf}, TXScaleKind::None, 0, 0}, {{1, NaN, 2}, TXScaleKind::Ticks, 1, 2}};
+  for (const TRow &R : Rows) {
+    double Lo = 0, Hi = 0;
+    const TXScaleKind K = XScaleKind(R.X.data(), static_cast<int32_t>(R.X.size()), Lo, Hi);
+    EXPECT_EQ(K, R.Kind) << R.X.size() << " values from " << R.X[0];
+    if (K != TXScaleKind::None) {
+      EXPECT_EQ(Lo, R.Lo);
+      EXPECT_EQ(Hi, R.Hi);
+    }
+  }
+}
+
+TEST(PlotTicks, PositionsOnDecreasingAxesAndAxesWithNaN) {
+  // The mirror image of the uneven axis above: x = 100 - i^2 holds 50 between i = 7 (51) and 8 (36).
+  std::vector<double> X(11);
+  for (int i = 0; i <= 10; ++i)
+    X[i] = 100 - i * i;
+  TXPositionFinder U(X.data(), 11, false);
+  // Ticks come in increasing x, so here from the end of the axis towards its start; beyond the
+  // first x the first interval is extended, as on an increasing axis.
+  const std::pair<double, double> Rows[] = {
+      {0, 10}, {1, 9 + 18.0 / 19}, {50, 7 + 1.0 / 15}, {97.5, 1 + 1.5 / 3}, {99, 1}, {100, 0}, {120, -20}};
+  for (auto [V, Q] : Rows)
+    EXPECT_NEAR(U.Position(V), Q, 1e-12) << V;
+  // An equidistant decreasing axis is interpolated from its ends.
+  for (int i = 0; i <= 10; ++i)
+    X[i] = 120 - 2 * i;
+  TXPositionFinder E(X.data(), 11, true);
+  EXPECT_DOUBLE_EQ(E.Position(115), 2.5);
+  // A NaN stops the search: no position there, and the search goes on from where it stopped.
+  const std::vector<double> N = {0, 1, 2, std::nan(""), 4, 5};
+  TXPositionFinder F(N.data(), 6, false);
+  EXPECT_FALSE(std::isfinite(F.Position(4.5)));
+  EXPECT_DOUBLE_EQ(F.Position(1.5), 1.5);
+}
+
+TEST(PlotCurve, SampleRunsAndSingleSamples) {
+  const double NaN = std::nan(""), Inf = std::numeric_limits<double>::infinity();
+  struct TRow {
+    std::vector<double> Y;
+    std::vector<TSampleRun> Runs;
+  };
+  // NaN separates runs; infinities belong to them (they are drawn on the edge).
+  const TRow Rows[] = {{{NaN, 1, 2, NaN, NaN, 3, Inf, NaN, 4}, {{1, 2}, {5, 6}, {8, 8}}},
+                       {{NaN, NaN}, {}},
+                       {{1, 2, 3}, {{0, 2}}},
+                       {{}, {}},
+                       {{-Inf}, {{0, 0}}}};
+  for (const TRow &R : Rows) {
+    std::vector<TSampleRun> Runs = {{7, 7}};
+    FindSampleRuns(R.Y.data(), static_cast<int32_t>(R.Y.size()), Runs);
+    EXPECT_EQ(Runs, R.Runs) << R.Y.size();
+  }
+  // A sample alone: a step over its own columns, at least one pixel. Pixel = 10 - y.
+  const std::vector<double> Y = {0, 1, 2, 3, 4, 5, 6};
+  TPlotMapping M = TPlotMapping::Make(4, 0, 10, 10);
+  std::vector<TPixelPoint> V;
+  SampleStepVertices(M, Y.data(), 2, V);
+  EXPECT_EQ(V, (std::vector<TPixelPoint>{{8, 8}, {11, 8}}));
+  M.HZoom = 0.3; // sample 5 starts at pixel 1.5 -> 1, sample 6 at 1.8 -> 1: one pixel
+  SampleStepVertices(M, Y.data(), 5, V);
+  EXPECT_EQ(V, (std::vector<TPixelPoint>{{1, 5}, {1, 5}}));
+  // Steps of a stretch are those of the whole curve.
+  M.HZoom = 2;
+  std::vector<TPixelPoint> All, Part;
+  BoxVertices(M, Y.data(), 7, All);
+  BoxVertices(M, Y.data(), 3, 5, Part);
+  EXPECT_EQ(Part, std::vector<TPixelPoint>(All.begin() + 6, All.begin() + 12));
 }
 
 // What a width-1 line rasteriser draws from a vertex list, as far as the reduction is concerned:

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -12,12 +13,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <random>
 #include <string>
@@ -27,6 +30,7 @@
 #include "core/UFormat.h"
 #include "core/USpec32.h"
 #include "display/UOverlay.h"
+#include "display/UPlotGeometry.h"
 #include "display/UProfile32.h"
 #include "display/UProfileWindows.h"
 #include "display/USetMinMax.h"
@@ -76,6 +80,8 @@ protected:
     H.DisconnectTool = [this](TProfile32 &P) { Disconnected.push_back(&P); };
     H.SelectInList = [this](const TSpec32 &S) { Selected.push_back(&S); };
     H.ToolLetter = [this](char C) { Letters += C; };
+    H.SavePos = [this] { ++SavePosCalls; };
+    H.SaveWL = [this] { ++SaveWLCalls; };
     H.SaveFits = SaveFits;
     H.SaveDat = SaveDat;
     H.FitsEditor = FitsEditor;
@@ -133,6 +139,7 @@ protected:
   std::vector<TProfile32 *> Connected, Disconnected;
   std::vector<const TSpec32 *> Selected;
   std::string Letters;
+  int SavePosCalls = 0, SaveWLCalls = 0;
 };
 
 TEST_F(ProfileTest, DefineSetsCaptionRangeZoomAndStatus) {
@@ -752,19 +759,327 @@ TEST_F(ProfileTest, ResizeRedrawsOnceAfterTheTimer) {
   EXPECT_EQ(P.PlotH(), H0 + 120 - 26);
 }
 
-TEST_F(ProfileTest, InternalChecksOfTheScales) {
-  // One sample: last x not above the first.
-  TSpec32 &S = MakeSpec(1, [](int) { return 1; });
-  EXPECT_THROW(Show(S), EAssertFailure);
-  try {
-    TSpec32 &D = MakeSpec(
-        10, [](int i) { return i; }, "down.dat", 100, -1);
-    Show(D);
-    ADD_FAILURE();
-  } catch (const EAssertFailure &E) {
-    EXPECT_NE(std::string(E.what()).find("Assertion failure (UProfile32, line"), std::string::npos)
-        << E.what();
+TEST_F(ProfileTest, ShrinkingStopsAtAUsableWindow) {
+  // Six windows tiled in a small area, and one shrunk by hand as far as it goes.
+  Frame->resize(700, 500);
+  std::vector<TProfile32 *> W;
+  for (int k = 0; k < 6; ++k)
+    W.push_back(&Show(MakeSpec(
+        1000, [](int i) { return std::sin(i * 0.02); }, "s" + std::to_string(k) + ".fits")));
+  Area->tileSubWindows();
+  W[0]->resize(10, 10);
+  for (TProfile32 *P : W) {
+    EXPECT_GE(P->width(), P->minimumWidth());
+    EXPECT_GE(P->height(), P->minimumHeight());
+    P->widget()->layout()->activate();
+    P->Timer1Timer();
+    // A plot of at least 200 x 120 pixels in view.
+    EXPECT_GE(P->PlotH(), 120);
+    EXPECT_GT(CountColour(P->BmpY(), kBlack, QRect(0, 0, 45, P->BmpY().height())), 20) << "y labels";
+    EXPECT_GE(P->VisibleWidth() - P->BorderL(), 200);
+    // The control groups whole, inside the top panel and clear of one another.
+    const QRect Panel = P->Top->rect();
+    std::vector<QRect> Groups;
+    for (QWidget *G : P->Top->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+      EXPECT_TRUE(Panel.contains(G->geometry())) << G->metaObject()->className();
+      for (const QRect &R : Groups)
+        EXPECT_FALSE(R.intersects(G->geometry()));
+      Groups.push_back(G->geometry());
+    }
+    EXPECT_EQ(Groups.size(), 5u);
+    EXPECT_LE(P->Top->geometry().bottom(), P->PlotSurface->mapTo(P->widget(), QPoint(0, 0)).y());
+    // Status texts side by side, never one over another; the ranges of index and x whole.
+    for (int i = 0; i + 1 < 4; ++i)
+      EXPECT_LT(P->StatusPanel[i]->geometry().right(), P->StatusPanel[i + 1]->geometry().left()) << i;
+    for (int i = 0; i < 2; ++i) {
+      QLabel *L = P->StatusPanel[i];
+      EXPECT_GE(L->width(), L->fontMetrics().horizontalAdvance(L->text())) << i;
+      EXPECT_LE(L->geometry().right(), P->StatusBar->rect().right()) << i;
+    }
   }
+  // The smallest window is the one asked for: shrunk by hand, it is exactly that.
+  EXPECT_EQ(W[0]->size(), W[0]->minimumSize());
+  EXPECT_LT(W[0]->minimumWidth(), 600);
+}
+
+TEST_F(ProfileTest, WindowOpenedWhileAnotherIsMaximizedOpensMaximized) {
+  TProfile32 &P1 = Show(MakeSpec(
+      300, [](int i) { return i; }, "a.fits"));
+  P1.showMaximized();
+  TSpec32 &S2 = MakeSpec(
+      3000, [](int i) { return std::sin(i * 0.01); }, "b.fits");
+  TProfile32 &P2 = Show(S2, 600, 400);
+  EXPECT_TRUE(P2.isMaximized());
+  EXPECT_EQ(Area->currentSubWindow(), &P2);
+  EXPECT_EQ(P2.geometry(), Area->viewport()->rect());
+  // Laid out and drawn at the maximized size: the zoom fits the wide view, the picture its height.
+  EXPECT_DOUBLE_EQ(P2.HZoom(), static_cast<double>(P2.ZoomWidth()) / 3000);
+  EXPECT_GT(P2.ZoomWidth(), 900);
+  EXPECT_EQ(P2.GraphHeight(), P2.PlotSurface->height());
+  // Nothing of the window behind shows: the area looks exactly like the new window (but for
+  // the rounded corners of the title bar, which the style leaves to what lies below).
+  const QImage Seen = Area->viewport()->grab().toImage(), Own = P2.grab().toImage();
+  ASSERT_EQ(Seen.size(), Own.size());
+  const QRect BelowCorners(0, 5, Own.width(), Own.height() - 5);
+  EXPECT_EQ(Seen.copy(BelowCorners), Own.copy(BelowCorners));
+  // Restored, it takes the size it was asked for.
+  P2.showNormal();
+  EXPECT_EQ(P2.widget()->size(), QSize(600, 400));
+}
+
+TEST_F(ProfileTest, WindowShortcutsActInTheirWindowOnly) {
+  TProfile32 &P = Show(MakeSpec(200, [](int i) { return i; }));
+  // A stand-in for the file list: its own F2, as the main window gives Rename to it alone.
+  auto *List = new QLineEdit(Frame.get());
+  List->setGeometry(0, 0, 50, 20);
+  List->show();
+  int Renames = 0;
+  auto *Rename = new QAction("Rename", List);
+  Rename->setShortcut(QKeySequence(Qt::Key_F2));
+  Rename->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  List->addAction(Rename);
+  QObject::connect(Rename, &QAction::triggered, [&] { ++Renames; });
+  Frame->activateWindow();
+  QApplication::setActiveWindow(Frame.get());
+  P.RbLines->setFocus();
+  ASSERT_EQ(QApplication::focusWidget(), P.RbLines);
+  QTest::keyClick(P.RbLines, Qt::Key_F2);
+  QTest::keyClick(P.EdHorLine, Qt::Key_F1);
+  EXPECT_EQ(SaveWLCalls, 1);
+  EXPECT_EQ(SavePosCalls, 1);
+  EXPECT_EQ(Renames, 0);
+  List->setFocus();
+  QTest::keyClick(List, Qt::Key_F2);
+  EXPECT_EQ(Renames, 1);
+  EXPECT_EQ(SaveWLCalls, 1);
+  // Every shortcut of the window is its own.
+  for (QAction *A : {P.ActionHZoomIn, P.ActionHZoomOut, P.ActionHZoomFit, P.ActionVZoomIn, P.ActionVZoomOut,
+                     P.ActionMoveUp, P.ActionMoveDown, P.ActionVZoomFit, P.ActionMoveHome, P.ActionMoveEnd,
+                     P.ActionMoveCenter, P.ActionClearSelection, P.ActionToolsSetHorLine,
+                     P.ActionToolsSavePos, P.ActionToolsSaveWL}) {
+    EXPECT_FALSE(A->shortcut().isEmpty()) << A->text().toStdString();
+    EXPECT_EQ(A->shortcutContext(), Qt::WidgetWithChildrenShortcut) << A->text().toStdString();
+    EXPECT_TRUE(P.actions().contains(A)) << A->text().toStdString();
+  }
+
+  // Letters typed in the open context menu belong to the menu, not to the tools.
+  int Sel = 0;
+  P.eOnSelect = [&](TProfile32 &) { ++Sel; };
+  P.PopupMenu->popup(P.mapToGlobal(QPoint(60, 60)));
+  ASSERT_TRUE(P.PopupMenu->isVisible());
+  for (Qt::Key K : {Qt::Key_N, Qt::Key_C, Qt::Key_X, Qt::Key_D})
+    QTest::keyClick(P.PopupMenu, K);
+  EXPECT_EQ(Letters, "");
+  EXPECT_EQ(Sel, 0);
+  P.PopupMenu->close();
+  // On the window itself they still run the tools.
+  QTest::keyClick(P.RbLines, Qt::Key_N);
+  EXPECT_EQ(Letters, "N");
+}
+
+// What the window must draw for a curve: the polyline through the samples, broken at NaN
+// samples, a sample without neighbours as a step over its own columns. Built from the mapping
+// alone, with the rows of y beyond the plot on its edges.
+QImage ReferenceCurve(TProfile32 &P, const TDblArr1D &Y) {
+  QImage Ref(P.Bmp().size(), QImage::Format_RGB32);
+  Ref.fill(kWhite);
+  const int32_t N = static_cast<int32_t>(Y.size());
+  auto Draw = [&](const std::vector<TPixelPoint> &V) {
+    RasterPolyline(reinterpret_cast<uint32_t *>(Ref.bits()), static_cast<int32_t>(Ref.bytesPerLine() / 4),
+                   Ref.width(), Ref.height(), V.data(), V.size(), kBlue);
+  };
+  int32_t i = 0;
+  while (i < N) {
+    if (std::isnan(Y[i])) {
+      ++i;
+      continue;
+    }
+    std::vector<TPixelPoint> V;
+    int32_t j = i;
+    for (; j < N && !std::isnan(Y[j]); ++j)
+      V.push_back({P.IndToScr(j), P.VToScreen(Y[j])});
+    if (V.size() == 1) V.push_back({std::max(P.IndToScr(i), P.IndToScr(i + 1) - 1), V[0].Y});
+    Draw(V);
+    i = j;
+  }
+  return Ref;
+}
+
+// Pixels of the plot area (the x scale excluded) where one image is blue and the other not.
+int BlueDifferences(const QImage &A, const QImage &B, int PlotH) {
+  int D = 0;
+  for (int y = 0; y <= PlotH; ++y)
+    for (int x = 0; x < A.width(); ++x)
+      if ((A.pixel(x, y) == kBlue) != (B.pixel(x, y) == kBlue)) ++D;
+  return D;
+}
+
+TEST_F(ProfileTest, EverySpectrumTheListCanHoldDisplays) {
+  const double NaN = std::nan(""), Inf = std::numeric_limits<double>::infinity();
+  struct TKind {
+    const char *Name;
+    int N;
+    std::function<double(int)> X, Y;
+    const char *XText; // status panel 1
+    int NonFinite;     // values the y scale leaves out
+  };
+  std::mt19937 Rng(3);
+  std::normal_distribution<double> Noise(0, 1);
+  std::vector<double> Walk(6000);
+  for (size_t i = 0; i < Walk.size(); ++i)
+    Walk[i] = (i ? Walk[i - 1] : 0) + Noise(Rng);
+  const TKind Kinds[] = {
+      {"text file with decreasing wavelengths", 600, [](int i) { return 7000 - 0.5 * i; },
+       [](int i) { return 1 + 0.3 * std::sin(i / 20.0); }, "x-values: 7000 .. 6700.5", 0},
+      {"all x equal", 300, [](int) { return 5000.0; }, [](int i) { return std::cos(i / 30.0); },
+       "x-values: 5000 .. 5000", 0},
+      // NaN at the start (an old minimum scan then gives NaN), a NaN block, samples alone between NaNs.
+      {"FITS file with NaN pixels", 800, [](int i) { return 6400 + 0.25 * i; },
+       [&](int i) {
+         if (i < 5 || (i >= 200 && i < 260) || i == 500 || i == 502 || i == 504) return NaN;
+         return 1 + 0.5 * std::exp(-std::pow((i - 400) / 30.0, 2));
+       },
+       "x-values: 6400 .. 6599.75", 68},
+      {"arithmetic result with inf and NaN", 500, [](int i) { return 6400 + 0.25 * i; },
+       [&](int i) {
+         return i == 100 ? Inf : i == 300 ? -Inf : i == 400 ? NaN : std::sin(i / 40.0);
+       },
+       "x-values: 6400 .. 6524.75", 3},
+      {"single point", 1, [](int) { return 6563.0; }, [](int) { return 2.5; }, "x-values: 6563 .. 6563", 0},
+      {"no finite value", 100, [](int i) { return 6400.0 + i; }, [&](int) { return NaN; },
+       "x-values: 6400 .. 6499", 100},
+      // Long enough to be drawn one pixel column at a time, with NaN blocks and infinities.
+      {"long, reduced per column, with gaps", 6000, [](int i) { return 9000 - 0.1 * i; },
+       [&](int i) {
+         if ((i >= 1000 && i < 1300) || i % 997 == 0) return NaN;
+         return i == 4000 ? Inf : Walk[i];
+       },
+       "x-values: 9000 .. 8400.1", 7 + 300 + 1},
+  };
+  for (const TKind &K : Kinds) {
+    SCOPED_TRACE(K.Name);
+    TSpec32 &S = MakeSpec(K.N, K.Y, std::string(K.Name) + ".fits");
+    for (int i = 0; i < K.N; ++i)
+      S.DataX[i] = K.X(i);
+    S.FinishFromArrays();
+    TProfile32 *PP = nullptr;
+    ASSERT_NO_THROW(PP = &Show(S));
+    TProfile32 &P = *PP;
+    ASSERT_TRUE(P.BmpOK());
+    // The y range: 5 % margins around the finite values, or the range of a constant.
+    double Lo = Inf, Hi = -Inf;
+    for (double V : S.DataY)
+      if (std::isfinite(V)) Lo = std::min(Lo, V), Hi = std::max(Hi, V);
+    if (Lo > Hi) Lo = Hi = 0;
+    const double Mid = (Lo + Hi) / 2, Half = Hi > Lo ? 0.55 * (Hi - Lo) : 0.5;
+    EXPECT_NEAR(P.PlotMin(), Mid - Half, 1e-12);
+    EXPECT_NEAR(P.PlotMax(), Mid + Half, 1e-12);
+    EXPECT_EQ(P.StatusPanel[1]->text().toStdString(), K.XText);
+    std::string YText =
+        K.NonFinite == K.N ? "y-values: no finite value" : Format("y-values: %1.6g .. %1.6g", Lo, Hi);
+    if (K.NonFinite > 0 && K.NonFinite < K.N) YText += Format(" (%d not finite)", K.NonFinite);
+    EXPECT_EQ(P.StatusPanel[2]->text().toStdString(), YText);
+
+    // The picture is the plain polyline's, at the opening zoom and at others, reduced or not.
+    for (double Z : {P.HZoom(), 0.37, 2.0}) {
+      P.SetHZoom(Z);
+      P.FillBitmap();
+      EXPECT_EQ(BlueDifferences(P.Bmp(), ReferenceCurve(P, S.DataY), P.PlotH()), 0) << "zoom " << Z;
+      P.SetDecimation(false);
+      P.FillBitmap();
+      const QImage Plain = P.Bmp().copy();
+      P.SetDecimation(true);
+      P.FillBitmap();
+      EXPECT_EQ(P.Bmp(), Plain) << "zoom " << Z;
+    }
+    // The commands and the mouse work on it as on any spectrum.
+    for (QAction *A : {P.ActionVZoomFit, P.ActionVZoomIn, P.ActionVZoomOut, P.ActionMoveUp, P.ActionHZoomIn,
+                       P.ActionHZoomOut, P.ActionHZoomFit, P.ActionSelectAll})
+      A->trigger();
+    P.ActionVZoomFit->trigger();
+    Move(P, {P.PlotW() / 2, 30}, Qt::NoButton);
+    P.ActionToolsSetHorLine->trigger();
+    P.CbHorLine->setChecked(true);
+    ASSERT_NO_THROW(P.FillBitmap());
+    P.CbHorLine->setChecked(false);
+  }
+  EXPECT_TRUE(Fake->Texts(TFakeUiServices::kError).empty());
+}
+
+TEST_F(ProfileTest, OddSpectraInDetail) {
+  const double NaN = std::nan(""), Inf = std::numeric_limits<double>::infinity();
+  // Decreasing x: the scale runs the way the data do, the cursor reads the sample's own x.
+  TSpec32 &D = MakeSpec(
+      600, [](int i) { return 1 + 0.3 * std::sin(i / 20.0); }, "down.dat", 7000, -0.5);
+  TProfile32 &PD = Show(D);
+  ASSERT_DOUBLE_EQ(PD.HZoom(), 1);
+  // Ticks every 50 from 6750 to 7000, on samples 500, 400, ... 0 (labels red: not equidistant).
+  for (int i = 0; i <= 500; i += 100)
+    EXPECT_EQ(PD.Bmp().pixel(i, PD.PlotH() - 3), kBlack) << i;
+  EXPECT_NE(PD.Bmp().pixel(550, PD.PlotH() - 3), kBlack);
+  EXPECT_GT(CountColour(PD.Bmp(), kRed, QRect(0, PD.PlotH() + 1, PD.PlotW(), 19)), 30);
+  Move(PD, {100, 40}, Qt::NoButton);
+  EXPECT_EQ(PD.LaX->text(), "= 6950.000");
+
+  // All x equal: one label, the common value, under the middle; no ticks.
+  TSpec32 &E = MakeSpec(
+      300, [](int i) { return std::cos(i / 30.0); }, "equal.dat", 5000, 0);
+  TProfile32 &PE = Show(E);
+  const QRect Band(0, PE.PlotH() + 1, PE.PlotW(), 19);
+  EXPECT_GT(CountColour(PE.Bmp(), kBlack, QRect(PE.PlotW() / 2 - 20, PE.PlotH() + 1, 40, 19)), 10);
+  EXPECT_EQ(CountColour(PE.Bmp(), kBlack, QRect(0, PE.PlotH() + 1, PE.PlotW() / 2 - 30, 19)), 0);
+  EXPECT_EQ(CountColour(PE.Bmp(), kBlack, Band),
+            CountColour(PE.Bmp(), kBlack, QRect(PE.PlotW() / 2 - 30, PE.PlotH() + 1, 60, 19)));
+
+  // NaN is a gap, an infinity a spike to the edge.
+  TSpec32 &G = MakeSpec(
+      500, [&](int i) { return i == 100                ? Inf
+                               : i == 310              ? -Inf
+                               : (i >= 200 && i < 210) ? NaN
+                                                       : 0.5; },
+      "gap.fits");
+  TProfile32 &PG = Show(G);
+  ASSERT_DOUBLE_EQ(PG.HZoom(), 1);
+  EXPECT_EQ(PG.Bmp().pixel(100, 0), kBlue);
+  EXPECT_EQ(PG.Bmp().pixel(310, PG.PlotH()), kBlue);
+  EXPECT_EQ(CountColour(PG.Bmp(), kBlue, QRect(201, 0, 8, PG.PlotH() + 1)), 0);
+  EXPECT_EQ(PG.Bmp().pixel(150, PG.VToScreen(0.5)), kBlue);
+
+  // A single point: a line across the whole plot, its x under the middle.
+  TSpec32 &One = MakeSpec(
+      1, [](int) { return 2.5; }, "one.dat", 6563, 1);
+  TProfile32 &P1 = Show(One);
+  EXPECT_EQ(P1.PlotW(), P1.ZoomWidth());
+  EXPECT_EQ(CountColour(P1.Bmp(), kBlue, QRect(0, P1.VToScreen(2.5), P1.PlotW(), 1)), P1.PlotW());
+  Move(P1, {P1.PlotW() - 5, 40}, Qt::NoButton);
+  EXPECT_EQ(P1.LaIndex->text(), "= 0");
+  EXPECT_EQ(P1.LaX->text(), "= 6563.000");
+
+  // Nothing finite: an empty plot and the reason in the status bar.
+  TSpec32 &None = MakeSpec(
+      100, [&](int) { return NaN; }, "none.fits");
+  TProfile32 &PN = Show(None);
+  EXPECT_EQ(CountColour(PN.Bmp(), kBlue), 0);
+  EXPECT_EQ(PN.StatusPanel[2]->text(), "y-values: no finite value");
+  // F5 on a NaN sample leaves the horizontal line's value alone.
+  Move(PN, {50, 40}, Qt::NoButton);
+  EXPECT_EQ(PN.LaY->text(), "= nan");
+  PN.ActionToolsSetHorLine->trigger();
+  EXPECT_EQ(PN.EdHorLine->text(), "1.0");
+
+  // Vertical zooms stop where the range could no longer be mapped or labelled.
+  PN.SetPlotRange(1, 1 + 1e-11);
+  for (int k = 0; k < 10; ++k)
+    PN.ActionVZoomIn->trigger();
+  EXPECT_TRUE(UsableYRange(PN.PlotMin(), PN.PlotMax()));
+  EXPECT_LT(PN.PlotMax() - PN.PlotMin(), 1e-11);
+  PN.SetPlotRange(-1e307, 1e307);
+  for (int k = 0; k < 10; ++k) {
+    PN.ActionVZoomOut->trigger();
+    PN.ActionMoveUp->trigger();
+  }
+  EXPECT_TRUE(UsableYRange(PN.PlotMin(), PN.PlotMax()));
+  EXPECT_GE(PN.PlotMax() - PN.PlotMin(), 2e307);
 }
 
 } // namespace
