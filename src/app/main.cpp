@@ -18,6 +18,13 @@ int main(int argc, char **argv) {
   // QApplication adopts the user's LC_NUMERIC; "." is the decimal separator everywhere.
   std::setlocale(LC_NUMERIC, "C");
 
+  // Before the main window exists: reading the settings moves the current folder, and names
+  // given relative to the folder the program was started in must still find their files.
+  std::vector<std::string> Args;
+  for (const QString &A : QCoreApplication::arguments())
+    Args.push_back(A.toStdString());
+  const TStartFiles Start = StartFilesFromArguments(Args);
+
   TMainOptions Options;
   Options.ExeName = QCoreApplication::applicationFilePath().toStdString();
   TMain Main(Options);
@@ -27,21 +34,12 @@ int main(int argc, char **argv) {
   Main.showMaximized();
 
   // "--view": the files named are also shown in plot windows, as View Profile does.
-  std::vector<std::string> Names;
-  bool View = false;
-  const QStringList Args = QCoreApplication::arguments();
-  for (int i = 1; i < Args.size(); ++i) {
-    if (Args[i] == "--view")
-      View = true;
-    else
-      Names.push_back(Args[i].toStdString());
-  }
   // Opened once the loop runs, so that message boxes have their windows.
-  if (!Names.empty())
-    QTimer::singleShot(0, &Main, [&Main, Names, View] {
+  if (!Start.Names.empty())
+    QTimer::singleShot(0, &Main, [&Main, Start] {
       Guarded([&] {
-        Main.OpenFiles(Names);
-        if (View && Main.FileList().Count() > 0) {
+        Main.OpenFiles(Start.Names);
+        if (Start.View && Main.FileList().Count() > 0) {
           Main.FileList().ListView->selectAll();
           Main.ViewProfile();
         }

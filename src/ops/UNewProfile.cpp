@@ -14,8 +14,8 @@
 #include "shell/UDialogButtons.h"
 #include "shell/UUiServices.h"
 
-TNewProfile::TNewProfile(TFileList &FileList, TGlobalData &GlobalData, QWidget *Parent)
-    : QDialog(Parent), pFileList(FileList), pGlobalData(GlobalData) {
+TNewProfile::TNewProfile(TFileList &FileList, TGlobalData &GlobalData, TBaryCorrHolder &BaryCorr, QWidget *Parent)
+    : QDialog(Parent), pFileList(FileList), pGlobalData(GlobalData), pBaryCorr(BaryCorr) {
   setWindowTitle("New Profile");
   auto *V = new QVBoxLayout(this);
   PageControl = new QTabWidget(this);
@@ -52,12 +52,7 @@ void TNewProfile::BuOKClick() {
 
 void TNewProfile::BuCancelClick() { reject(); }
 
-std::string TNewProfile::EphemerisFileName() const { return pGlobalData.ExeDir() + "/" + BaryEphemerisName; }
-
-TBaryCorr &TNewProfile::BaryCorr() {
-  if (!pBaryCorr) pBaryCorr = std::make_unique<TBaryCorr>(EphemerisFileName());
-  return *pBaryCorr;
-}
+TBaryCorr &TNewProfile::BaryCorr() { return pBaryCorr.Get(); }
 
 void TNewProfile::Apply() {
   // Everything is computed before anything is listed: a refusal or an error leaves no spectrum.

@@ -11,6 +11,7 @@
 class QPushButton;
 class QTabWidget;
 class TBaryCorr;
+class TBaryCorrHolder;
 class TFileList;
 class TGlobalData;
 class TNewProfileAtmospherePage;
@@ -22,9 +23,9 @@ class TNewProfileSinPage;
 class TNewProfile : public QDialog {
   Q_OBJECT
 public:
-  // GlobalData gives the observer's site for the radial-velocity page and the program's folder,
-  // where the ephemeris file lies.
-  TNewProfile(TFileList &FileList, TGlobalData &GlobalData, QWidget *Parent = nullptr);
+  // GlobalData gives the observer's site for the radial-velocity page; BaryCorr is the program's
+  // one barycentric correction, shared with the barycentric correction dialog.
+  TNewProfile(TFileList &FileList, TGlobalData &GlobalData, TBaryCorrHolder &BaryCorr, QWidget *Parent = nullptr);
   ~TNewProfile() override;
 
   // Shows the dialog modally (the "&New..." command).
@@ -34,10 +35,9 @@ public:
   void BuOKClick();
   void BuCancelClick();
 
-  // The barycentric correction of the radial-velocity page, opened on the ephemeris beside the
-  // program when that page is first used.
+  // The barycentric correction of the radial-velocity page; raises the ephemeris reader's
+  // message when the file beside the program could not be opened at start.
   TBaryCorr &BaryCorr();
-  std::string EphemerisFileName() const;
 
   QTabWidget *PageControl;
   TNewProfileGaussPage *PgGauss;
@@ -53,5 +53,5 @@ private:
 
   TFileList &pFileList;
   TGlobalData &pGlobalData;
-  std::unique_ptr<TBaryCorr> pBaryCorr;
+  TBaryCorrHolder &pBaryCorr;
 };

@@ -15,8 +15,9 @@ void TFakeUiServices::ErrorBox(const std::string &Text) { Records.push_back({kEr
 void TFakeUiServices::InfoBox(const std::string &Text) { Records.push_back({kInfo, Text}); }
 void TFakeUiServices::MessageBox(const std::string &Text) { Records.push_back({kMessage, Text}); }
 
-bool TFakeUiServices::YesNo(const std::string &Caption, const std::string &Text) {
+bool TFakeUiServices::YesNo(const std::string &Caption, const std::string &Text, bool DefaultYes) {
   Records.push_back({kYesNo, Caption + ": " + Text});
+  YesNoDefaults.push_back(DefaultYes);
   bool A = false;
   if (!Next(YesNoAnswers, A)) Unexpected.push_back("YesNo: " + Text);
   return A;
@@ -90,6 +91,7 @@ void TFakeUiServices::Clear() {
   Records.clear();
   Unexpected.clear();
   FileDialogs.clear();
+  YesNoDefaults.clear();
 }
 
 TScopedFakeUi::TScopedFakeUi() {

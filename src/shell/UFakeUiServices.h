@@ -32,6 +32,8 @@ public:
   std::vector<TRecord> Records;
   std::vector<std::string> Unexpected;
   std::vector<TFileDialogSpec> FileDialogs;
+  // The default button of each Yes/No question asked (true: Yes).
+  std::vector<bool> YesNoDefaults;
 
   std::deque<bool> YesNoAnswers;
   std::deque<TOverwriteAnswer> OverwriteAnswers;
@@ -47,7 +49,7 @@ public:
   void ErrorBox(const std::string &Text) override;
   void InfoBox(const std::string &Text) override;
   void MessageBox(const std::string &Text) override;
-  bool YesNo(const std::string &Caption, const std::string &Text) override;
+  bool YesNo(const std::string &Caption, const std::string &Text, bool DefaultYes = true) override;
   TOverwriteAnswer AskOverwrite(const std::string &FileNameQuestion) override;
   bool AskCloseWithUnsaved(const std::string &Text) override;
   std::vector<std::string> OpenFileNames(const TFileDialogSpec &Spec) override;

@@ -12,11 +12,13 @@
 #include <QTreeWidget>
 
 #include "core/UErrors.h"
+#include "core/UFormat.h"
 #include "core/USafeFile.h"
 #include "core/USpec32.h"
 #include "core/USpecFiles.h"
 #include "shell/UFileListCore.h"
 #include "shell/UProfileHost.h"
+#include "shell/UUiServices.h"
 
 TFileListItem::TFileListItem(std::unique_ptr<TSpec32> Spec) : pSpec(std::move(Spec)) {
   pSpec->SetCreator(this);
@@ -24,8 +26,16 @@ TFileListItem::TFileListItem(std::unique_ptr<TSpec32> Spec) : pSpec(std::move(Sp
 
 TFileListItem::~TFileListItem() = default;
 
+bool TFileListItem::operator<(const QTreeWidgetItem &Other) const {
+  const QTreeWidget *W = treeWidget();
+  const int Column = W ? W->sortColumn() : lcFileName;
+  return CompareListCells(Column, Spec(), static_cast<const TFileListItem &>(Other).Spec()) < 0;
+}
+
 TFileList::TFileList(TProfileHost &Host, QWidget *Parent)
-    : QMainWindow(Parent, Qt::Tool | Qt::WindowStaysOnTopHint), pHost(&Host) {
+    // A tool window of the main window: above the main window, but never above dialogs,
+    // message boxes or the file dialogs.
+    : QMainWindow(Parent, Qt::Tool), pHost(&Host) {
   setWindowTitle("File List");
   resize(644, 300);
   ListView = new QTreeWidget(this);
@@ -41,6 +51,8 @@ TFileList::TFileList(TProfileHost &Host, QWidget *Parent)
   for (int c = 0; c < lcCount; ++c)
     if (Widths[c] > 0) ListView->setColumnWidth(c, Widths[c]);
   ListView->header()->setSectionsClickable(true);
+  ListView->header()->setSortIndicatorShown(true);
+  ListView->header()->setSortIndicator(-1, Qt::AscendingOrder);
   ListView->setContextMenuPolicy(Qt::CustomContextMenu);
   // Drops are taken by the window, as the Open command would take the files.
   ListView->setAcceptDrops(false);
@@ -52,9 +64,7 @@ TFileList::TFileList(TProfileHost &Host, QWidget *Parent)
   ToolBar->setMovable(false);
   ContextMenu = new QMenu(this);
 
-  connect(ListView->header(), &QHeaderView::sectionClicked, this, [this](int Section) {
-    if (Section == lcFileName) SortByName();
-  });
+  connect(ListView->header(), &QHeaderView::sectionClicked, this, &TFileList::HeaderClicked);
   connect(ListView, &QTreeWidget::itemDoubleClicked, this, [this] { emit ViewProfileRequested(); });
   connect(ListView, &QTreeWidget::itemChanged, this, &TFileList::ItemChanged);
   connect(ListView, &QWidget::customContextMenuRequested, this, [this](const QPoint &P) {
@@ -82,6 +92,13 @@ int TFileList::CountUnsaved() const {
   int N = 0;
   for (int Row = 0; Row < Count(); ++Row)
     if (Spec(Row).Unsaved()) ++N;
+  return N;
+}
+
+int TFileList::CountSelectedUnsaved() const {
+  int N = 0;
+  for (int Row = 0; Row < Count(); ++Row)
+    if (Item(Row)->isSelected() && Spec(Row).Unsaved()) ++N;
   return N;
 }
 
@@ -206,20 +223,46 @@ std::unique_ptr<TSpec32> TFileList::ReadFromFile(const std::string &FName, int c
   return ReadSpecFile(FName, colx, coly, header);
 }
 
+std::string TFileList::NameTheFile(const std::string &Msg) const { return MessageNamingFile(Msg, pReading); }
+
 void TFileList::AddFiles(const std::vector<std::string> &FNames, int colx, int coly, int header) {
   if (pLocked) return;
   // The window repaints between files, but not more often than a screen can show it: with
   // hundreds of small files the event round trips would cost more than the reading.
   QElapsedTimer SinceRepaint;
   SinceRepaint.start();
+  // A file that fails is skipped and the others are still read; the failures are reported
+  // together at the end, one line per file, so that a bad file among many costs one box.
+  std::vector<std::string> Failures;
+  struct TReading {
+    std::string &Name;
+    ~TReading() { Name.clear(); }
+  } Reading{pReading};
   for (const std::string &F : FNames) {
-    std::unique_ptr<TSpec32> S = ReadFromFile(F, colx, coly, header);
+    pReading = F;
+    std::unique_ptr<TSpec32> S;
+    try {
+      S = ReadFromFile(F, colx, coly, header);
+    } catch (...) {
+      Failures.push_back(NameTheFile(ExceptionText(std::current_exception())));
+      continue;
+    }
+    pReading.clear();
     if (!S) continue;
     AddRow(std::move(S));
     if (SinceRepaint.elapsed() >= 40) {
       QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
       SinceRepaint.restart();
     }
+  }
+  if (!Failures.empty()) {
+    // A box that still fits on the screen when a whole folder of foreign files was dropped.
+    constexpr size_t MaxLines = 20;
+    std::string Text;
+    for (size_t i = 0; i < Failures.size() && i < MaxLines; ++i)
+      Text += (Text.empty() ? "" : "\n") + Failures[i];
+    if (Failures.size() > MaxLines) Text += Format("\n... and %zu more files", Failures.size() - MaxLines);
+    Ui().ErrorBox(Text);
   }
 }
 
@@ -273,7 +316,20 @@ void TFileList::ShowXAxis() {
   }
 }
 
-void TFileList::SortByName() { ListView->sortItems(lcFileName, Qt::AscendingOrder); }
+void TFileList::SortByName() { SortByColumn(lcFileName, Qt::AscendingOrder); }
+
+void TFileList::SortByColumn(int Column, Qt::SortOrder Order) {
+  pSortColumn = Column;
+  pSortOrder = Order;
+  ListView->sortItems(Column, Order);
+}
+
+void TFileList::HeaderClicked(int Section) {
+  // The header may have flipped its own indicator already; the order is decided here.
+  Qt::SortOrder Order = Qt::AscendingOrder;
+  if (Section == pSortColumn && pSortOrder == Qt::AscendingOrder) Order = Qt::DescendingOrder;
+  SortByColumn(Section, Order);
+}
 
 void TFileList::StartRename() {
   TSpec32 *S = SingleSelected();

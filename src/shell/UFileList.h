@@ -20,6 +20,8 @@ public:
   explicit TFileListItem(std::unique_ptr<TSpec32> Spec);
   ~TFileListItem() override;
   TSpec32 &Spec() const { return *pSpec; }
+  // The list's order for its sort column (see CompareListCells).
+  bool operator<(const QTreeWidgetItem &Other) const override;
 
 private:
   std::unique_ptr<TSpec32> pSpec;
@@ -46,14 +48,21 @@ public:
   // After a save: the row's caption and "Path", the spectrum's name and folder, the plot
   // window's caption; the row can no longer be renamed in place.
   void RenameFile(int Index, const std::string &FName);
-  // Opens files by extension; an error while reading one ends the call, earlier rows stay.
+  // Opens files by extension. A file that cannot be read is reported with its name and
+  // skipped; the files after it are still opened.
   void AddFiles(const std::vector<std::string> &FNames, int colx, int coly, int header);
   std::unique_ptr<TSpec32> ReadFromFile(const std::string &FName, int colx, int coly, int header);
   void CloseAll();
+  // Closes the selected rows without asking (the command asks first, see TMain).
   void CloseSelected();
   void CopySelected();
   void ShowXAxis();
   void SortByName();
+  // Sorts by any column; clicking a column's header again reverses the order.
+  void SortByColumn(int Column, Qt::SortOrder Order);
+  // A message of a reader (through the main window's message sink) while AddFiles reads a
+  // file: shown with the file's name in front unless it names the file already.
+  std::string NameTheFile(const std::string &Msg) const;
   // In-place editing of the selected row's name (unsaved spectra only).
   void StartRename();
 
@@ -73,6 +82,8 @@ public:
   int Count() const;
   TSpec32 &Spec(int Row) const;
   int CountUnsaved() const;
+  // Unsaved spectra among the selected rows (live).
+  int CountSelectedUnsaved() const;
 
   QTreeWidget *ListView;
   QToolBar *ToolBar;
@@ -91,6 +102,7 @@ private:
   void FillRow(TFileListItem &Item);
   void RemoveRow(int Row);
   void ItemChanged(QTreeWidgetItem *Item, int Column);
+  void HeaderClicked(int Section);
   TFileListItem *Item(int Row) const;
 
   TProfileHost *pHost;
@@ -100,6 +112,10 @@ private:
   int pUntitledCounter = 0;
   bool pDeletingInProgress = false;
   bool pFilling = false;
+  // The file AddFiles is reading, for the messages of the readers.
+  std::string pReading;
+  int pSortColumn = -1;
+  Qt::SortOrder pSortOrder = Qt::AscendingOrder;
   std::vector<TSpec32 *> pIListed;
   std::vector<TSpec32 *> pISelected;
   std::vector<int> pIIndex;

@@ -2,6 +2,7 @@
 #include "shell/UFileListCore.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include "core/UErrors.h"
@@ -11,7 +12,10 @@
 
 std::string EquText(bool Equidistant) { return Equidistant ? "Y" : "N"; }
 
-std::string MinMaxText(double Value) { return Format("%1.3g", Value); }
+std::string MinMaxText(double Value) {
+  if (std::isnan(Value)) return "NaN";
+  return Format("%1.6g", Value);
+}
 
 TListRow ListRowTexts(const TSpec32 &Spec) {
   TListRow Row;
@@ -28,6 +32,67 @@ TListRow ListRowTexts(const TSpec32 &Spec) {
   Row[lcMax] = MinMaxText(Spec.MaxVal());
   Row[lcPath] = Spec.FilePath();
   return Row;
+}
+
+namespace {
+
+int CompareNoCase(const std::string &A, const std::string &B) {
+  const size_t N = std::min(A.size(), B.size());
+  for (size_t i = 0; i < N; ++i) {
+    const int CA = std::tolower(static_cast<unsigned char>(A[i]));
+    const int CB = std::tolower(static_cast<unsigned char>(B[i]));
+    if (CA != CB) return CA < CB ? -1 : 1;
+  }
+  if (A.size() != B.size()) return A.size() < B.size() ? -1 : 1;
+  return 0;
+}
+
+// NaN (no value) after every number, so the order stays a strict weak ordering.
+int CompareNumbers(double A, double B) {
+  const bool NA = std::isnan(A), NB = std::isnan(B);
+  if (NA || NB) return NA == NB ? 0 : (NA ? 1 : -1);
+  return A < B ? -1 : (B < A ? 1 : 0);
+}
+
+double ExposureValue(const TSpec32 &S) {
+  double D = 0;
+  std::string Strg, Comment;
+  if (!S.FitsBess().ReadDbl("EXPTIME", D, Strg, Comment)) return std::nan("");
+  return D;
+}
+
+std::string DateObsText(const TSpec32 &S) {
+  std::string Value, Comment;
+  return S.FitsBess().ReadStr("DATE-OBS", Value, Comment) ? Value : std::string();
+}
+
+} // namespace
+
+int CompareListCells(int Column, const TSpec32 &A, const TSpec32 &B) {
+  switch (Column) {
+  case lcFileName:
+    return CompareNoCase(A.FileName(), B.FileName());
+  case lcDataPoints:
+    return A.Size() < B.Size() ? -1 : (B.Size() < A.Size() ? 1 : 0);
+  case lcEqu:
+    return static_cast<int>(A.Equidistant()) - static_cast<int>(B.Equidistant());
+  case lcDateObs: {
+    // A spectrum without a date goes after the dated ones.
+    const std::string DA = DateObsText(A), DB = DateObsText(B);
+    if (DA.empty() || DB.empty()) return DA.empty() == DB.empty() ? 0 : (DA.empty() ? 1 : -1);
+    return CompareNoCase(DA, DB);
+  }
+  case lcExposure:
+    return CompareNumbers(ExposureValue(A), ExposureValue(B));
+  case lcMin:
+    return CompareNumbers(A.MinVal(), B.MinVal());
+  case lcMax:
+    return CompareNumbers(A.MaxVal(), B.MaxVal());
+  case lcPath:
+    return CompareNoCase(A.FilePath(), B.FilePath());
+  default:
+    return 0;
+  }
 }
 
 std::string ResultName(const std::string &FName, const std::string &History, int &UntitledCounter) {
@@ -82,6 +147,16 @@ std::string UnsavedText(int N) {
   if (N == 1) return "1 unsaved spectrum";
   return Format("%d", N) + " unsaved spectra";
 }
+
+std::string MessageNamingFile(const std::string &Msg, const std::string &FName) {
+  if (FName.empty() || Msg.find(FName) != std::string::npos) return Msg;
+  const size_t Sep = FName.find_last_of('/');
+  const std::string Name = Sep == std::string::npos ? FName : FName.substr(Sep + 1);
+  if (!Name.empty() && Msg.find(Name) != std::string::npos) return Msg;
+  return FName + ": " + Msg;
+}
+
+std::string CloseUnsavedText(int N) { return UnsavedText(N) + " will be lost. Close anyway?"; }
 
 int ProfileWidth(int MainWidth) {
   return std::max(500, static_cast<int>(std::lround((MainWidth - 10) * 0.8)));

@@ -26,10 +26,17 @@ enum TListColumn : int {
 using TListRow = std::array<std::string, lcCount>;
 
 // The texts of a spectrum's row: name, point count, "Y"/"N", DATE-OBS (or " "), the EXPTIME
-// value as written in the card (or " "), min and max with "%1.3g", the folder.
+// value as written in the card (or " "), min and max with "%1.6g", the folder.
 TListRow ListRowTexts(const TSpec32 &Spec);
 std::string EquText(bool Equidistant);
+// "%1.6g"; a spectrum without any finite value has NaN there and shows "NaN".
 std::string MinMaxText(double Value);
+
+// The order of two rows when the list is sorted by Column: names, dates and folders as text
+// ignoring letter case, counts, exposures, minima and maxima as numbers ("Y" after "N").
+// Cells without a value (a blank exposure, a NaN minimum) come after all others. Negative,
+// zero or positive like strcmp; zero keeps the rows' order (the sort is stable).
+int CompareListCells(int Column, const TSpec32 &A, const TSpec32 &B);
 
 // The name of a computed spectrum: FName with the extension of its file-name part replaced by
 // History (appended when there is none). An empty FName takes the next "Untitled-N" from
@@ -50,8 +57,14 @@ constexpr int32_t TextWindowMaxLines = 5000;
 std::array<std::string, 3> TextWindowRow(const TSpec32 &Spec, int32_t i);
 std::string TextWindowLimitText(int32_t n);
 
+// A message about the file FName as the user sees it: with "FName: " in front unless it names
+// the file already (by its full name or its name alone). An empty FName leaves it as it is.
+std::string MessageNamingFile(const std::string &Msg, const std::string &FName);
+
 // "1 unsaved spectrum", "3 unsaved spectra".
 std::string UnsavedText(int N);
+// The question before closing selected spectra of which N are unsaved.
+std::string CloseUnsavedText(int N);
 
 // Width of a new plot window for a main window of MainWidth pixels.
 int ProfileWidth(int MainWidth);

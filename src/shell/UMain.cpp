@@ -9,12 +9,20 @@
 #include <QDropEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPointer>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 #include <filesystem>
 
+#include "astro/UBaryCorr.h"
+#include "astro/UBaryCorrForm.h"
+#include "astro/UHttpGetQt.h"
+#include "astro/USimbad.h"
 #include "calib/UDispersionFunction.h"
 #include "calib/UIndRefrAir.h"
 #include "calib/UOpXAxis.h"
@@ -58,6 +66,17 @@ TMain *TheMain = nullptr;
 }
 
 TMain *TMain::Instance() { return TheMain; }
+
+TStartFiles StartFilesFromArguments(const std::vector<std::string> &Args) {
+  TStartFiles R;
+  for (size_t i = 1; i < Args.size(); ++i) {
+    if (Args[i] == "--view")
+      R.View = true;
+    else if (!Args[i].empty())
+      R.Names.push_back(AbsoluteFileName(Args[i]));
+  }
+  return R;
+}
 
 TMain::TMain(const TMainOptions &Options, QWidget *Parent) : QMainWindow(Parent) {
   TheMain = this;
@@ -113,12 +132,14 @@ void TMain::FormCreate(const TMainOptions &Options) {
 
   LoadProgramCursors();
   SharedSimpleParser().Clear();
-  SetDatMessageSink([](const std::string &Msg) {
+  SetDatMessageSink([this](const std::string &Msg) {
+    // While files are opened, every message names the file it is about.
+    const std::string Text = pFileList ? pFileList->NameTheFile(Msg) : Msg;
     // The unsupported file type is an error; the text-file conditions are plain messages.
     if (Msg.rfind("File type ", 0) == 0)
-      Ui().ErrorBox(Msg);
+      Ui().ErrorBox(Text);
     else
-      Ui().MessageBox(Msg);
+      Ui().MessageBox(Text);
   });
   pProfileHost = std::make_unique<TPlaceholderProfiles>(MdiArea);
 }
@@ -163,7 +184,7 @@ void TMain::CreateCommands() {
   ActionFileOpen->setToolTip("Open File(s)");
   ActionFileOpen->setIcon(GlyphIcon("O", QColor(40, 110, 190)));
   ActionOpenSpecial = Command("Open Special...", E::Always, &TMain::DoOpenSpecial);
-  ActionFileCloseSelected = Command("&Close Selected", E::AnySelected, nullptr);
+  ActionFileCloseSelected = Command("&Close Selected", E::AnySelected, &TMain::DoFileCloseSelected);
   ActionFileCloseSelected->setShortcut(QKeySequence(Qt::Key_Delete));
   ActionFileCloseSelected->setStatusTip("Close selected files");
   ActionFileCloseSelected->setToolTip("Close selected files");
@@ -207,6 +228,7 @@ void TMain::CreateCommands() {
   ActionNToolsFFT = Command("FFT...", E::AnySelected, nullptr);
   ActionNToolsEvaluate = Command("Evaluate...", E::AnySelected, nullptr);
   ActionXCalibration = Command("Dispersion Function...", E::AnySelected, nullptr);
+  ActionXBaryCorr = Command("Barycentric Correction...", E::Always, nullptr);
   ActionXVacAir = Command("Vacuum <-> Air...", E::AnySelected, nullptr);
   ActionXWlWn = Command("Wavelength <-> Wavenumber...", E::AnySelected, nullptr);
   ActionXWlVel = Command("Wavelength -> km/s...", E::AnySelected, nullptr);
@@ -226,11 +248,11 @@ void TMain::CreateCommands() {
   auto On = [this](QAction *A, auto Body) {
     connect(A, &QAction::triggered, this, [Body] { Guarded(Body); });
   };
-  On(ActionFileCloseSelected, [this] { pFileList->CloseSelected(); });
   On(ActionFileRename, [this] { pFileList->StartRename(); });
   On(ActionMakeCopy, [this] { pFileList->CopySelected(); });
   On(ActionMeasuresXAxis, [this] { pFileList->ShowXAxis(); });
   On(ActionOpUnary, [this] { pOpUnary->Execute(); });
+  On(ActionXBaryCorr, [this] { pBaryCorrForm->Execute(); });
   On(ActionOpOperator, [this] { pOpOperator->Execute(); });
   On(ActionOpBinary0, [this] { pOpBinary0->Execute(); });
   On(ActionOpBinary1, [this] { pOpBinary1->Execute(); });
@@ -260,16 +282,23 @@ void TMain::CreateCommands() {
       W->showMinimized();
   });
   On(ActionWindowArrange, [this] { ArrangeIcons(); });
-  // Shortcuts work wherever the focus is, the file list window included.
+  // The program's shortcuts work wherever the focus is, the file list window included.
   for (const TCommand &C : pCommands)
     C.Action->setShortcutContext(Qt::ApplicationShortcut);
-  addActions(
-      {ActionFileOpen, ActionFileCloseSelected, ActionFileSave, ActionShowFileList, ActionShowProfile});
+  // Rename (F2) and Close Selected (Delete) act on the rows of the file list and belong to its
+  // window alone: the plot windows have F2 for themselves, and a key that means two things
+  // at once does nothing at all.
+  for (QAction *A : {ActionFileRename, ActionFileCloseSelected})
+    A->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  addActions({ActionFileOpen, ActionFileSave, ActionShowFileList, ActionShowProfile});
 }
 
 void TMain::CreateWindows() {
-  // The file list first, then one instance of each dialog, in the order of program start.
+  // The ephemeris first (a missing or bad file is kept as a message for the dialogs that need
+  // it), then the file list, then one instance of each dialog, in the order of program start.
+  pBaryCorr = std::make_unique<TBaryCorrHolder>(pGlobalData->ExeDir() + "/" + BaryEphemerisName);
   pFileList = new TFileList(*pProfileHost, this);
+  pFileList->addActions({ActionFileRename, ActionFileCloseSelected});
   connect(pFileList, &TFileList::ViewProfileRequested, this, [this] { Guarded([this] { ViewProfile(); }); });
   connect(pFileList, &TFileList::FilesDropped, this, [this](const QStringList &L) {
     std::vector<std::string> Names;
@@ -282,7 +311,7 @@ void TMain::CreateWindows() {
   pOpBinary2 = new TOpBinary2(*pFileList, this);
   pOpMultiple = new TOpMultiple(*pFileList, this);
   pSaveFiles = new TSaveFiles(*pFileList, this);
-  pNewProfile = new TNewProfile(*pFileList, *pGlobalData, this);
+  pNewProfile = new TNewProfile(*pFileList, *pGlobalData, *pBaryCorr, this);
   pParamDialog = new TParamDialog(*pGlobalData, this);
   pFilters = new TFilters(*pFileList, this);
   pIndRefrAir = new TIndRefrAir(this);
@@ -296,6 +325,10 @@ void TMain::CreateWindows() {
   pSaveFits = new TSaveFits(*pFileList, *pFitsEditor, this);
   pOpConcatenate = new TOpConcatenate(*pFileList, this);
   pAbout = new TAboutOrvalumetrix(this);
+  pBaryCorrForm = new TBaryCorrForm(*pFileList, *pGlobalData, *pBaryCorr, std::make_unique<TQtHttpGet>(), this);
+  pBaryCorrForm->SimbadEndpoint = [this] {
+    return TSimbadEndpoint{pGlobalData->SimbadScheme(), pGlobalData->SimbadHost()};
+  };
   pDispersionFunction = new TDispersionFunction(*pFileList, this);
   pNToolsFFT = new TNToolsFFT(*pFileList, this);
   pOpOperator = new TOpOperator(*pFileList, this);
@@ -322,6 +355,10 @@ void TMain::CreateMenus() {
   MenuWindow->addActions({ActionWindowClose, ActionWindowCloseAll, ActionWindowCascade,
                           ActionWindowTileHorizontal, ActionWindowTileVertical, ActionWindowMinimizeAll,
                           ActionWindowArrange});
+  MenuWindow->addSeparator();
+  MenuWindow->addAction(ActionShowFileList);
+  // The open plot windows follow, listed afresh each time the menu opens.
+  connect(MenuWindow, &QMenu::aboutToShow, this, [this] { Guarded([this] { UpdateWindowMenu(); }); });
   Bar->addAction(ActionAbout);
 
   MainToolBar->addAction(ActionFileOpen);
@@ -336,13 +373,14 @@ void TMain::CreateMenus() {
                                    ActionFileSave, ActionSaveFitsList, ActionMakeCopy, ActionFitsEditorList,
                                    ActionMeasuresXAxis, ActionShowText});
   FileListMenuNTools = FlBar->addMenu("n-Tools");
-  FileListMenuNTools->addActions({ActionXCalibration, ActionOpResample, ActionOpCrop, ActionOpConcat,
-                                  ActionNToolsFFT, ActionNToolsEvaluate, ActionOpCheckSpectrum});
+  FileListMenuNTools->addActions({ActionXCalibration, ActionOpResample, ActionXBaryCorr, ActionOpCrop, ActionOpAddZeros,
+                                  ActionOpConcat, ActionNToolsFFT, ActionNToolsEvaluate,
+                                  ActionOpCheckSpectrum});
   FileListMenuXOperators = FlBar->addMenu("&X-Operators");
   FileListMenuXOperators->addActions({ActionXVacAir, ActionXWlWn, ActionXWlVel});
   FileListMenuYOperators = FlBar->addMenu("&Y-Operators");
-  FileListMenuYOperators->addActions({ActionOpOperator, ActionOpBinary0, ActionOpBinary1, ActionOpBinary2,
-                                      ActionOpMultiple, ActionOpFilters});
+  FileListMenuYOperators->addActions({ActionOpUnary, ActionOpOperator, ActionOpBinary0, ActionOpBinary1,
+                                      ActionOpBinary2, ActionOpMultiple, ActionOpFilters});
   QMenu *Ctx = pFileList->ContextMenu;
   Ctx->addActions({ActionShowProfile, ActionFileRename, ActionFileCloseSelected, ActionFileSave,
                    ActionSaveFitsList, ActionMakeCopy, ActionFitsEditorList, ActionMeasuresXAxis,
@@ -434,8 +472,57 @@ void TMain::DoSaveFitsMain() { pSaveFits->Execute(ActiveWindowSpec()); }
 void TMain::DoFitsEditorList() { pFitsEditor->Execute(SingleSelectedSpec()); }
 void TMain::DoFitsEditorMain() { pFitsEditor->Execute(ActiveWindowSpec()); }
 
+void TMain::DoFileCloseSelected() {
+  if (pFileList->Locked()) return;
+  // Closing frees the spectra: work that was never saved is asked for first.
+  const int N = pFileList->CountSelectedUnsaved();
+  if (N > 0) {
+    const bool FromList = pFileList->isActiveWindow();
+    const bool Close = Ui().YesNo("Close Selected", CloseUnsavedText(N), false);
+    // A window manager hands the focus back to the main window when the question goes;
+    // the keys the user types next are meant for the list.
+    if (FromList && pFileList->isVisible()) pFileList->activateWindow();
+    if (!Close) return;
+  }
+  pFileList->CloseSelected();
+}
+
+void TMain::UpdateWindowMenu() {
+  ActionShowFileList->setChecked(pFileList->isVisible());
+  for (QAction *A : pWindowEntries) {
+    MenuWindow->removeAction(A);
+    delete A;
+  }
+  pWindowEntries.clear();
+  const QList<QMdiSubWindow *> L = MdiArea->subWindowList(QMdiArea::CreationOrder);
+  if (L.isEmpty()) return;
+  pWindowEntries.push_back(MenuWindow->addSeparator());
+  QMdiSubWindow *Active = MdiArea->activeSubWindow();
+  for (int i = 0; i < L.size(); ++i) {
+    QString Caption = L[i]->windowTitle();
+    // An "&" in a file name is not a mnemonic.
+    Caption.replace("&", "&&");
+    if (i < 9) Caption = QString("&%1 ").arg(i + 1) + Caption;
+    auto *A = MenuWindow->addAction(Caption);
+    A->setCheckable(true);
+    A->setChecked(L[i] == Active);
+    QPointer<QMdiSubWindow> W = L[i];
+    connect(A, &QAction::triggered, this, [this, W] {
+      if (!W) return;
+      if (W->isMinimized()) W->showNormal();
+      MdiArea->setActiveSubWindow(W);
+    });
+    pWindowEntries.push_back(A);
+  }
+}
+
 void TMain::DoShowFileList() {
   pFileList->setVisible(!pFileList->isVisible());
+  // Shown by the keyboard, the list takes the keys that follow (F2, Delete, the arrows).
+  if (pFileList->isVisible()) {
+    pFileList->raise();
+    pFileList->activateWindow();
+  }
   ActionShowFileList->setChecked(pFileList->isVisible());
 }
 
@@ -517,20 +604,46 @@ void TMain::closeEvent(QCloseEvent *E) {
   E->accept();
 }
 
+QPoint TMain::ToolBarAnchor() const { return MainToolBar->mapToGlobal(QPoint(0, MainToolBar->height())); }
+
 void TMain::PlaceFileList() {
   const QPoint TopLeft = mapToGlobal(QPoint(0, 0));
-  const int ToolBarBottom = MainToolBar->mapToGlobal(QPoint(0, MainToolBar->height())).y();
-  pFileList->move(TopLeft.x() + 10, ToolBarBottom + 7);
-  pLastToolPos = ToolBarBottom;
+  const QPoint Anchor = ToolBarAnchor();
+  pFileList->move(TopLeft.x() + 10, Anchor.y() + 7);
+  pLastToolPos = Anchor.y();
 }
 
 void TMain::showEvent(QShowEvent *E) {
   QMainWindow::showEvent(E);
-  if (!pPlaced) {
+  if (!pPlaced && windowHandle()) {
     pPlaced = true;
-    PlaceFileList();
-    pFileList->show();
+    // The show event comes before the main window is mapped. A tool window mapped before its
+    // main window is not taken for the main window's own by a window manager, which then
+    // stacks it below the main window for good; so the list follows the main window's first
+    // exposure.
+    windowHandle()->installEventFilter(this);
   }
+}
+
+bool TMain::eventFilter(QObject *Watched, QEvent *E) {
+  if (E->type() == QEvent::Expose && Watched == windowHandle() && windowHandle()->isExposed()) {
+    windowHandle()->removeEventFilter(this);
+    QTimer::singleShot(0, this, [this] {
+      if (pClosed) return;
+      PlaceFileList();
+      if (ChildWindowCount() == 0) pFileList->show();
+      if (QWindow *L = pFileList->windowHandle()) L->installEventFilter(this);
+    });
+  } else if (E->type() == QEvent::Expose && pFileList && Watched == pFileList->windowHandle() &&
+             pFileList->windowHandle()->isExposed()) {
+    // Once framed, the list's frame is known and the placement exact (a position asked for
+    // before depends on how the window manager reads it).
+    Watched->removeEventFilter(this);
+    QTimer::singleShot(0, this, [this] {
+      if (!pClosed) PlaceFileList();
+    });
+  }
+  return QMainWindow::eventFilter(Watched, E);
 }
 
 void TMain::dragEnterEvent(QDragEnterEvent *E) {

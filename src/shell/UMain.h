@@ -14,6 +14,8 @@ class QMdiArea;
 class QMenu;
 class QToolBar;
 class TAboutOrvalumetrix;
+class TBaryCorrForm;
+class TBaryCorrHolder;
 class TFileList;
 class TFitsEditor;
 class TGlobalData;
@@ -44,6 +46,16 @@ class TSaveFiles;
 class TSaveFits;
 class TSimpleParser;
 class TSpec32;
+
+// The files named on the command line (after the program's name) and "--view" (show them in
+// plot windows as well). Names are made full against the current folder at the call: the
+// program start calls this before the main window exists, because reading the settings moves
+// the current folder to the one remembered from the last run.
+struct TStartFiles {
+  std::vector<std::string> Names;
+  bool View = false;
+};
+TStartFiles StartFilesFromArguments(const std::vector<std::string> &Args);
 
 struct TMainOptions {
   std::string ExeName;     // the program's full file name
@@ -107,6 +119,7 @@ public:
   QAction *ActionNToolsFFT;
   QAction *ActionNToolsEvaluate;
   QAction *ActionXCalibration;
+  QAction *ActionXBaryCorr;
   QAction *ActionXVacAir;
   QAction *ActionXWlWn;
   QAction *ActionXWlVel;
@@ -138,6 +151,8 @@ public:
 
   TFileList &FileList() const { return *pFileList; }
   TGlobalData &GlobalData() const { return *pGlobalData; }
+  // The program's one barycentric correction (ephemeris opened at start, its failure kept).
+  TBaryCorrHolder &BaryCorrHolder() const { return *pBaryCorr; }
   TSimpleParser &SimpleParser() const;
   TProfileHost &ProfileHost() const { return *pProfileHost; }
   // The plot windows replace the stand-in host with theirs (before any window is open).
@@ -168,6 +183,7 @@ public:
   TOpAddZeros &OpAddZeros() const { return *pOpAddZeros; }
   TAboutOrvalumetrix &About() const { return *pAbout; }
   TNewProfile &NewProfile() const { return *pNewProfile; }
+  TBaryCorrForm &BaryCorrForm() const { return *pBaryCorrForm; }
   TOpMultiple &OpMultiple() const { return *pOpMultiple; }
   TFilters &Filters() const { return *pFilters; }
   TOpConcatenate &OpConcatenate() const { return *pOpConcatenate; }
@@ -184,12 +200,16 @@ public:
   // Files named on the command line or dropped on the window, opened as the Open command would.
   void OpenFiles(const std::vector<std::string> &Names);
   int ChildWindowCount() const;
+  // The Window menu's list of the open plot windows (run when the menu opens).
+  void UpdateWindowMenu();
   // True once the window has closed (spectra closed, settings written).
   bool Closed() const { return pClosed; }
 
 protected:
   void closeEvent(QCloseEvent *E) override;
   void showEvent(QShowEvent *E) override;
+
+  bool eventFilter(QObject *Watched, QEvent *E) override;
   void dragEnterEvent(QDragEnterEvent *E) override;
   void dropEvent(QDropEvent *E) override;
 
@@ -203,6 +223,7 @@ private:
   bool FormCloseQuery();
   void FormClose();
   void PlaceFileList();
+  QPoint ToolBarAnchor() const;
   QAction *Command(const char *Caption, TEnable Rule, void (TMain::*Slot)());
   TSpec32 &SingleSelectedSpec();
   TSpec32 &ActiveWindowSpec();
@@ -210,6 +231,7 @@ private:
   void ArrangeIcons();
 
   void DoFileOpen();
+  void DoFileCloseSelected();
   void DoOpenSpecial();
   void DoFileSave();
   void DoFileSaveMain();
@@ -228,6 +250,7 @@ private:
   std::string pExePath;
   std::unique_ptr<TGlobalData> pGlobalData;
   std::unique_ptr<TProfileHost> pProfileHost;
+  std::unique_ptr<TBaryCorrHolder> pBaryCorr;
   TProfile32 *pActiveProfile = nullptr;
   QWidget *pActiveTool = nullptr;
   int pLastToolPos = 0;
@@ -252,6 +275,7 @@ private:
   TOpAddZeros *pOpAddZeros = nullptr;
   TAboutOrvalumetrix *pAbout = nullptr;
   TNewProfile *pNewProfile = nullptr;
+  TBaryCorrForm *pBaryCorrForm = nullptr;
   TOpMultiple *pOpMultiple = nullptr;
   TFilters *pFilters = nullptr;
   TOpConcatenate *pOpConcatenate = nullptr;
@@ -267,4 +291,6 @@ private:
     TEnable Rule;
   };
   std::vector<TCommand> pCommands;
+  // The Window menu's entries for the plot windows, with their separator.
+  std::vector<QAction *> pWindowEntries;
 };

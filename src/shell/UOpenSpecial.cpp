@@ -15,6 +15,14 @@
 #include "shell/UFileList.h"
 #include "shell/UUiServices.h"
 
+std::string AbsoluteFileName(const std::string &Name) {
+  if (Name.empty()) return Name;
+  std::error_code Ec;
+  const std::filesystem::path P = std::filesystem::absolute(Name, Ec);
+  if (Ec) return Name;
+  return P.lexically_normal().string();
+}
+
 TOpenSpecial::TOpenSpecial(TFileList &FileList, QWidget *Parent) : QDialog(Parent), pFileList(FileList) {
   setWindowTitle("Open Special");
   auto *V = new QVBoxLayout(this);
@@ -65,36 +73,42 @@ void TOpenSpecial::BuOpenClick() {
   OpenFiles();
 }
 
+std::vector<std::string> TOpenSpecial::AskNames(const std::string &Filter) {
+  TFileDialogSpec D;
+  D.Title = "Open";
+  D.Filter = Filter;
+  D.StartDir = std::filesystem::current_path().string();
+  D.Multi = true;
+  return Ui().OpenFileNames(D);
+}
+
 void TOpenSpecial::OpenPlain() {
-  pColX = 1;
-  pColY = 2;
-  pFilter = AllFilter;
-  OpenFiles();
+  // Header lines or columns chosen here once must not silently shorten every later file.
+  const std::vector<std::string> Names = AskNames(AllFilter);
+  if (!Names.empty()) OpenNames(Names, 1, 2, 0);
 }
 
 void TOpenSpecial::OpenFiles() {
-  TFileDialogSpec D;
-  D.Title = "Open";
-  D.Filter = pFilter;
-  D.StartDir = std::filesystem::current_path().string();
-  D.Multi = true;
-  const std::vector<std::string> Names = Ui().OpenFileNames(D);
+  const std::vector<std::string> Names = AskNames(pFilter);
   // The dialog closes whether or not files were chosen, and also when reading fails.
   struct TCloser {
     QDialog *Dlg;
     ~TCloser() { Dlg->done(Names ? QDialog::Accepted : QDialog::Rejected); }
     bool Names;
   } Closer{this, !Names.empty()};
-  if (!Names.empty()) OpenNames(Names);
+  if (!Names.empty()) OpenNames(Names, pColX, pColY, pHeader);
 }
 
-void TOpenSpecial::OpenAsPlainOpen(const std::vector<std::string> &Names) {
-  pColX = 1;
-  pColY = 2;
-  OpenNames(Names);
-}
+void TOpenSpecial::OpenAsPlainOpen(const std::vector<std::string> &Names) { OpenNames(Names, 1, 2, 0); }
 
-void TOpenSpecial::OpenNames(const std::vector<std::string> &Names) {
+void TOpenSpecial::OpenNames(const std::vector<std::string> &Given, int ColX, int ColY, int Header) {
+  // Full names, resolved against the current folder before it changes below: a relative
+  // name would leave the spectrum with an empty or relative folder (counted as unsaved, or
+  // pointing elsewhere once the current folder moves).
+  std::vector<std::string> Names;
+  Names.reserve(Given.size());
+  for (const std::string &N : Given)
+    Names.push_back(AbsoluteFileName(N));
   QApplication::setOverrideCursor(Qt::WaitCursor);
   // The first file's folder becomes the current folder and the cursor comes back on every
   // path, failures included.
@@ -105,8 +119,8 @@ void TOpenSpecial::OpenNames(const std::vector<std::string> &Names) {
       if (!Folder.empty()) std::filesystem::current_path(Folder, Ec);
       QApplication::restoreOverrideCursor();
     }
-  } Restore{ExtractFilePath(std::filesystem::absolute(Names.front()).string())};
+  } Restore{ExtractFilePath(Names.front())};
   pFileList.show();
-  pFileList.AddFiles(Names, pColX, pColY, pHeader);
+  pFileList.AddFiles(Names, ColX, ColY, Header);
   pFileList.SortByName();
 }

@@ -9,6 +9,10 @@ class QLineEdit;
 class QPushButton;
 class TFileList;
 
+// Name as a full file name against the current folder ("a.dat", "../x/b.fits"), with "." and
+// ".." resolved; a full name stays as it is apart from that.
+std::string AbsoluteFileName(const std::string &Name);
+
 class TOpenSpecial : public QDialog {
   Q_OBJECT
 public:
@@ -22,9 +26,11 @@ public:
   void Execute();
   void FormShow();
   void BuOpenClick();
-  // The open dialog, then the chosen files into the list; closes this dialog.
+  // The open dialog with this dialog's filter, then the chosen files into the list with its
+  // columns and header count; closes this dialog.
   void OpenFiles();
-  // The Open command: columns 1 and 2, all file types, the header count of the last use.
+  // The Open command: all file types, read with the defaults (columns 1 and 2, no header
+  // lines). This dialog's own fields stay as the user left them for its next use.
   void OpenPlain();
   // Names from elsewhere (drops, the command line), opened as the Open command opens them.
   void OpenAsPlainOpen(const std::vector<std::string> &Names);
@@ -41,7 +47,9 @@ public:
   QPushButton *BuCancel;
 
 private:
-  void OpenNames(const std::vector<std::string> &Names);
+  // The open dialog; the names chosen, empty when cancelled.
+  std::vector<std::string> AskNames(const std::string &Filter);
+  void OpenNames(const std::vector<std::string> &Names, int ColX, int ColY, int Header);
   TFileList &pFileList;
   int pColX = 1;
   int pColY = 2;

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cmath>
+#include <iterator>
 
 #include "core/UFormat.h"
 #include "core/UGlobalData.h"
@@ -67,10 +69,43 @@ void TParamDialog::Execute() {
 }
 
 void TParamDialog::BuOKClick() {
-  pGlobalData.SetTAImUTC(StrToFloat(S(EdTAImUTC)));
-  pGlobalData.SetObsLong(StrToFloat(S(EdLon)));
-  pGlobalData.SetObsLat(StrToFloat(S(EdLat)));
-  pGlobalData.SetObsHeight(StrToFloat(S(EdHeight)));
+  // The site must be one on Earth: a sign or unit slip (west as -200, a height in feet) would
+  // only show up later as a wrong barycentric correction. Each number is converted in turn;
+  // one that is not a number stops with the conversion's error, the numbers before it
+  // stored. A number out of range stores nothing and names its field.
+  struct TField {
+    QLineEdit *Ed;
+    void (TGlobalData::*Set)(double);
+    const char *Name;
+    double Lo, Hi;
+  };
+  const TField Fields[] = {
+      {EdTAImUTC, &TGlobalData::SetTAImUTC, "TAI - UTC", -HUGE_VAL, HUGE_VAL},
+      {EdLon, &TGlobalData::SetObsLong, "Observer Longitude", -180, 180},
+      {EdLat, &TGlobalData::SetObsLat, "Observer Latitude", -90, 90},
+      {EdHeight, &TGlobalData::SetObsHeight, "Observer Height", -500, 10000},
+  };
+  double Values[std::size(Fields)];
+  for (size_t i = 0; i < std::size(Fields); ++i) {
+    const TField &F = Fields[i];
+    double V = 0;
+    try {
+      V = StrToFloat(S(F.Ed));
+    } catch (...) {
+      for (size_t k = 0; k < i; ++k)
+        (pGlobalData.*Fields[k].Set)(Values[k]);
+      F.Ed->setFocus();
+      throw;
+    }
+    if (!(V >= F.Lo && V <= F.Hi)) {
+      F.Ed->setFocus();
+      Ui().ErrorBox(Format("%s must lie between %g and %g", F.Name, F.Lo, F.Hi));
+      return;
+    }
+    Values[i] = V;
+  }
+  for (size_t i = 0; i < std::size(Fields); ++i)
+    (pGlobalData.*Fields[i].Set)(Values[i]);
   pGlobalData.SetOBSERVER(S(EdOBSERVER));
   pGlobalData.SetBSS_SITE(S(EdBSS_SITE));
   pGlobalData.SetBSS_INST(S(EdBSS_INST));

@@ -13,8 +13,10 @@ public:
   explicit TParamDialog(TGlobalData &GlobalData, QWidget *Parent = nullptr);
   void Execute();
   void FormShow();
-  // Converts the numbers in order, storing each as soon as it converts; a field that is not a
-  // number stops here with the conversion's error and the dialog stays open.
+  // Converts the numbers in order; a field that is not a number stops here with the
+  // conversion's error (the numbers before it stored) and the dialog stays open. A longitude
+  // outside +-180, a latitude outside +-90 or a height outside -500 ... 10000 m is refused
+  // with a message naming the field, and nothing is stored.
   void BuOKClick();
 
   QLineEdit *EdTAImUTC;

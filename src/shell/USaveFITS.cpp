@@ -66,10 +66,8 @@ void TSaveFits::BuSaveClick() {
 
 void TSaveFits::BuShowEditorClick() {
   ORVA_ASSERT(pSpec32 != nullptr);
-  // Coming back from the editor closes this dialog.
-  struct TCloser {
-    QDialog *D;
-    ~TCloser() { D->done(QDialog::Rejected); }
-  } Closer{this};
+  // The editor is a step on the way to saving: whatever the user does there, this dialog
+  // stays open with "Save..." as its default button.
   pEditor.Execute(*pSpec32);
+  BuSave->setFocus();
 }

@@ -17,6 +17,7 @@ public:
   void Execute(TSpec32 &Spec);
   bool FormShow();
   void BuSaveClick();
+  // The FITS editor on the same spectrum; the dialog stays open for saving afterwards.
   void BuShowEditorClick();
 
   TSpec32 *Spec32() const { return pSpec32; }

@@ -7,6 +7,8 @@
 
 TSaveWarning::TSaveWarning(QWidget *Parent) : QDialog(Parent) {
   setWindowTitle("Warning");
+  // Wide enough for the caption to show in full.
+  setMinimumWidth(320);
   auto *V = new QVBoxLayout(this);
   LaText = new QLabel(this);
   V->addWidget(LaText);
@@ -16,7 +18,9 @@ TSaveWarning::TSaveWarning(QWidget *Parent) : QDialog(Parent) {
   H->addWidget(BuCloseAnyway);
   H->addWidget(BuReturnToProgram);
   V->addLayout(H);
-  BuCloseAnyway->setDefault(true);
+  // Enter and the initial focus keep the work: "Close anyway" takes a deliberate choice.
+  BuReturnToProgram->setDefault(true);
+  BuReturnToProgram->setFocus();
   connect(BuCloseAnyway, &QPushButton::clicked, this, &QDialog::accept);
   connect(BuReturnToProgram, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -33,21 +33,23 @@ std::unique_ptr<TUiServices> InstallUiServices(std::unique_ptr<TUiServices> Serv
   return Old;
 }
 
-void ReportException(std::exception_ptr E) {
+std::string ExceptionText(std::exception_ptr E) {
   try {
     std::rethrow_exception(E);
   } catch (const EOrvaError &X) {
-    Ui().ErrorBox(X.what());
+    return X.what();
   } catch (const EAssertFailure &X) {
-    Ui().ErrorBox(X.what());
+    return X.what();
   } catch (const std::bad_alloc &) {
-    Ui().ErrorBox("Out of memory");
+    return "Out of memory";
   } catch (const std::exception &X) {
-    Ui().ErrorBox(X.what());
+    return X.what();
   } catch (...) {
-    Ui().ErrorBox("Unknown error");
+    return "Unknown error";
   }
 }
+
+void ReportException(std::exception_ptr E) { Ui().ErrorBox(ExceptionText(E)); }
 
 std::string QtFileFilter(const std::string &Filter) {
   std::string R;
@@ -77,9 +79,9 @@ void TQtUiServices::MessageBox(const std::string &Text) {
   Box.exec();
 }
 
-bool TQtUiServices::YesNo(const std::string &Caption, const std::string &Text) {
-  return QMessageBox::question(Owner(), Q(Caption), Q(Text), QMessageBox::Yes | QMessageBox::No) ==
-         QMessageBox::Yes;
+bool TQtUiServices::YesNo(const std::string &Caption, const std::string &Text, bool DefaultYes) {
+  return QMessageBox::question(Owner(), Q(Caption), Q(Text), QMessageBox::Yes | QMessageBox::No,
+                               DefaultYes ? QMessageBox::Yes : QMessageBox::No) == QMessageBox::Yes;
 }
 
 TOverwriteAnswer TQtUiServices::AskOverwrite(const std::string &FileNameQuestion) {

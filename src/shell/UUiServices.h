@@ -4,6 +4,7 @@
 // The program installs the Qt implementation; tests install a scripted fake that records
 // what was shown and answers from a script.
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,8 +33,9 @@ public:
   virtual void ErrorBox(const std::string &Text) = 0;
   virtual void InfoBox(const std::string &Text) = 0;
   virtual void MessageBox(const std::string &Text) = 0;
-  // A Yes/No question; true for Yes.
-  virtual bool YesNo(const std::string &Caption, const std::string &Text) = 0;
+  // A Yes/No question; true for Yes. A question whose Yes loses work has No as its default
+  // button (DefaultYes false), so that Enter keeps the work.
+  virtual bool YesNo(const std::string &Caption, const std::string &Text, bool DefaultYes = true) = 0;
   // The multi-file save's question "Overwrite file" NAME?
   virtual TOverwriteAnswer AskOverwrite(const std::string &FileNameQuestion) = 0;
   // The quit warning; true for "Close anyway", false for "Return to program".
@@ -54,6 +56,9 @@ TUiServices &Ui();
 // Installs Services and returns the previous ones (so a test can put them back).
 std::unique_ptr<TUiServices> InstallUiServices(std::unique_ptr<TUiServices> Services);
 
+// The text the user sees for a caught exception.
+std::string ExceptionText(std::exception_ptr E);
+
 // Reports an exception caught at a command entry point: the general error with its text,
 // an internal consistency failure with its "Assertion failure (unit, line n)" text.
 void ReportException(std::exception_ptr E);
@@ -73,7 +78,7 @@ public:
   void ErrorBox(const std::string &Text) override;
   void InfoBox(const std::string &Text) override;
   void MessageBox(const std::string &Text) override;
-  bool YesNo(const std::string &Caption, const std::string &Text) override;
+  bool YesNo(const std::string &Caption, const std::string &Text, bool DefaultYes = true) override;
   TOverwriteAnswer AskOverwrite(const std::string &FileNameQuestion) override;
   bool AskCloseWithUnsaved(const std::string &Text) override;
   std::vector<std::string> OpenFileNames(const TFileDialogSpec &Spec) override;

@@ -798,7 +798,8 @@ TEST_F(OpsDialogTest, CommandsSitInTheFileListMenus) {
   const std::vector<std::string> NTools = Captions(Main->FileListMenuNTools);
   auto Pos = [&](const char *C) { return std::find(NTools.begin(), NTools.end(), C) - NTools.begin(); };
   EXPECT_LT(Pos("Dispersion Function..."), Pos("Re-sample..."));
-  EXPECT_LT(Pos("Re-sample..."), Pos("Crop..."));
+  EXPECT_LT(Pos("Re-sample..."), Pos("Barycentric Correction..."));
+  EXPECT_LT(Pos("Barycentric Correction..."), Pos("Crop..."));
   EXPECT_LT(Pos("Crop..."), Pos("Concatenate..."));
   EXPECT_LT(Pos("Concatenate..."), Pos("FFT..."));
   EXPECT_LT(Pos("FFT..."), Pos("Evaluate..."));

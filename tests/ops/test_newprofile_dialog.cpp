@@ -28,7 +28,7 @@ class NewProfileDialogTest : public ShellTest {
 protected:
   void SetUp() override {
     ShellTest::SetUp();
-    Dlg = std::make_unique<TNewProfile>(List(), Main->GlobalData(), Main.get());
+    Dlg = std::make_unique<TNewProfile>(List(), Main->GlobalData(), Main->BaryCorrHolder(), Main.get());
   }
   void TearDown() override {
     Dlg.reset();
@@ -46,12 +46,19 @@ protected:
     Dlg->Execute();
     return Dlg->result();
   }
-  // The ephemeris beside the "program" of the test (the settings' folder).
+  // The ephemeris beside the "program" of the test (the settings' folder). The program opens it
+  // at start, so the dialog is made again on a correction opened now, as a start would.
   void ProvideEphemeris() {
-    std::filesystem::create_symlink(EphFile, Main->GlobalData().ExeDir() + "/" + BaryEphemerisName);
+    const std::string Eph = Main->GlobalData().ExeDir() + "/" + BaryEphemerisName;
+    std::filesystem::create_symlink(EphFile, Eph);
+    Dlg.reset();
+    Holder = std::make_unique<TBaryCorrHolder>(Eph);
+    ASSERT_TRUE(Holder->Ok()) << Holder->Error();
+    Dlg = std::make_unique<TNewProfile>(List(), Main->GlobalData(), *Holder, Main.get());
   }
   TSpec32 &Last() { return List().Spec(List().Count() - 1); }
 
+  std::unique_ptr<TBaryCorrHolder> Holder;
   std::unique_ptr<TNewProfile> Dlg;
 };
 
@@ -264,7 +271,7 @@ TEST_F(NewProfileDialogTest, RefusalsKeepTheDialogOpenAndListNothing) {
   for (const Row &W : Rows) {
     SCOPED_TRACE(W.What);
     Fake->Clear();
-    Dlg = std::make_unique<TNewProfile>(List(), Main->GlobalData(), Main.get());
+    Dlg = std::make_unique<TNewProfile>(List(), Main->GlobalData(), Main->BaryCorrHolder(), Main.get());
     EXPECT_EQ(RunOK(W.Fill), QDialog::Rejected);
     EXPECT_EQ(Fake->Texts(TK::kError), std::vector<std::string>{W.Error});
     EXPECT_EQ(List().Count(), 0);

@@ -2,14 +2,22 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDropEvent>
+#include <QHeaderView>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMimeData>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
+#include <cmath>
+#include <set>
 
 #include "ShellFixture.h"
 #include "core/UFormat.h"
+#include "display/UProfile32.h"
 #include "shell/UFileListCore.h"
 #include "shell/UProfileHost.h"
 
@@ -26,18 +34,45 @@ TEST_F(ShellTest, AddFilesByExtensionIgnoringCase) {
   EXPECT_EQ(Text(0, lcPath), Tmp.Path() + "/");
   EXPECT_EQ(Text(1, lcFileName), "c.txt");
   EXPECT_EQ(Text(1, lcMax), "30");
-  EXPECT_EQ(Fake->Texts(TK::kError), std::vector<std::string>{"File type .fts is not supported"});
+  // The message names the file it is about.
+  const std::vector<std::string> Errors = Fake->Texts(TK::kError);
+  ASSERT_EQ(Errors.size(), 1u);
+  EXPECT_NE(Errors[0].find("File type .fts is not supported"), std::string::npos) << Errors[0];
+  EXPECT_NE(Errors[0].find(Tmp.File("b.fts")), std::string::npos) << Errors[0];
   EXPECT_EQ(List().Spec(0).Creator(), List().ListView->topLevelItem(0));
 }
 
-TEST_F(ShellTest, ReadErrorEndsTheCallKeepingEarlierRows) {
+TEST_F(ShellTest, BadFilesInTheMiddleAreNamedAndTheOthersStillOpen) {
   testutil::WriteFile(Tmp.File("one.dat"), "1 2\r\n2 3\r\n");
   testutil::WriteFile(Tmp.File("bad.fits"), "not a fits file");
-  testutil::WriteFile(Tmp.File("two.dat"), "1 2\r\n2 3\r\n");
-  EXPECT_THROW(List().AddFiles({Tmp.File("one.dat"), Tmp.File("bad.fits"), Tmp.File("two.dat")}, 1, 2, 0),
-               EOrvaError);
-  ASSERT_EQ(List().Count(), 1);
+  testutil::WriteFile(Tmp.File("word.dat"), "1 2\r\nx 3\r\n");
+  testutil::WriteFile(Tmp.File("two.dat"), "1 2\r\n2 3\r\n4 5\r\n");
+  EXPECT_NO_THROW(List().AddFiles(
+      {Tmp.File("one.dat"), Tmp.File("bad.fits"), Tmp.File("word.dat"), Tmp.File("two.dat")}, 1, 2, 0));
+  ASSERT_EQ(List().Count(), 2);
   EXPECT_EQ(Text(0, lcFileName), "one.dat");
+  EXPECT_EQ(Text(1, lcFileName), "two.dat");
+  EXPECT_EQ(Text(1, lcDataPoints), "3");
+  // One box for the call, one line per failed file, each naming its file.
+  const std::vector<std::string> Errors = Fake->Texts(TK::kError);
+  ASSERT_EQ(Errors.size(), 1u);
+  const std::string &E = Errors[0];
+  const size_t Nl = E.find('\n');
+  ASSERT_NE(Nl, std::string::npos) << E;
+  EXPECT_NE(E.substr(0, Nl).find(Tmp.File("bad.fits")), std::string::npos) << E;
+  EXPECT_NE(E.substr(Nl + 1).find(Tmp.File("word.dat")), std::string::npos) << E;
+  EXPECT_EQ(E.find('\n', Nl + 1), std::string::npos) << E;
+
+  // Many failures: the first 20 and a count of the rest.
+  Fake->Clear();
+  std::vector<std::string> Bad;
+  for (int i = 0; i < 23; ++i)
+    Bad.push_back(Tmp.File("bad.fits"));
+  List().AddFiles(Bad, 1, 2, 0);
+  ASSERT_EQ(Fake->Texts(TK::kError).size(), 1u);
+  const std::string Many = Fake->Texts(TK::kError)[0];
+  EXPECT_EQ(std::count(Many.begin(), Many.end(), '\n'), 20);
+  EXPECT_NE(Many.find("\n... and 3 more files"), std::string::npos) << Many;
 }
 
 TEST_F(ShellTest, TooFewColumnsIsAPlainMessageAndTheFileIsSkipped) {
@@ -46,7 +81,9 @@ TEST_F(ShellTest, TooFewColumnsIsAPlainMessageAndTheFileIsSkipped) {
   List().AddFiles({Tmp.File("two.dat"), Tmp.File("three.dat")}, 2, 3, 0);
   ASSERT_EQ(List().Count(), 1);
   EXPECT_EQ(Text(0, lcFileName), "three.dat");
-  EXPECT_EQ(Fake->Texts(TK::kMessage), std::vector<std::string>{"Too few columns in " + Tmp.File("two.dat")});
+  const std::vector<std::string> M = Fake->Texts(TK::kMessage);
+  ASSERT_EQ(M.size(), 1u);
+  EXPECT_EQ(M[0].rfind("Too few columns in " + Tmp.File("two.dat"), 0), 0u) << M[0];
 }
 
 TEST_F(ShellTest, UntitledNumbersAreNeverReused) {
@@ -103,7 +140,7 @@ TEST_F(ShellTest, XAxisLinearityMakesResidualSpectra) {
   for (int i = 0; i < 3; ++i)
     EXPECT_NEAR(R1.DataY[i], Expected[i], 1e-14) << i;
   EXPECT_TRUE(R1.Equidistant());
-  EXPECT_EQ(Text(3, lcMax), Format("%1.3g", 1.0 / 3));
+  EXPECT_EQ(Text(3, lcMax), Format("%1.6g", 1.0 / 3));
 }
 
 TEST_F(ShellTest, ClosingThreeOfFiveClosesTheirWindowsOnly) {
@@ -115,6 +152,7 @@ TEST_F(ShellTest, ClosingThreeOfFiveClosesTheirWindowsOnly) {
   TSpec32 *Keep1 = &List().Spec(1);
   TSpec32 *Keep3 = &List().Spec(3);
   Select({0, 2, 4});
+  Fake->YesNoAnswers.push_back(true); // they are unsaved: close anyway
   Run(Main->ActionFileCloseSelected);
   ASSERT_EQ(List().Count(), 2);
   EXPECT_EQ(&List().Spec(0), Keep1);
@@ -308,4 +346,158 @@ TEST_F(ShellTest, DoubleClickViewsTheProfile) {
   emit List().ListView->itemDoubleClicked(List().ListView->topLevelItem(0), 0);
   EXPECT_EQ(Main->ChildWindowCount(), 1);
   EXPECT_EQ(Main->ProfileHost().ActiveSpec(), &List().Spec(0));
+}
+
+// Closing through the command, the file list's red X and the Delete key asks first when
+// unsaved spectra are among the selected, and "No" (the default) keeps them all.
+TEST_F(ShellTest, ClosingUnsavedSpectraAsksFirst) {
+  struct TRow {
+    std::vector<int> Sel; // rows 0, 1 unsaved; row 2 saved
+    int Via;              // 0: the command, 1: the list's tool bar button, 2: Delete in the list
+    bool Answer;
+    const char *Question; // nullptr: no question
+    int Left;             // rows left
+  } Rows[] = {
+      {{0, 1}, 0, false, "Close Selected: 2 unsaved spectra will be lost. Close anyway?", 3},
+      {{0, 1, 2}, 1, true, "Close Selected: 2 unsaved spectra will be lost. Close anyway?", 0},
+      {{1, 2}, 2, true, "Close Selected: 1 unsaved spectrum will be lost. Close anyway?", 1},
+      {{2}, 0, false, nullptr, 2},
+  };
+  for (const TRow &R : Rows) {
+    List().CloseAll();
+    Fake->Clear();
+    AddRamp("u0", 4);
+    AddRamp("u1", 4);
+    AddRamp("s2", 4);
+    List().RenameFile(2, Tmp.File("s2.dat"));
+    Select(R.Sel);
+    if (R.Question) Fake->YesNoAnswers.push_back(R.Answer);
+    Main->ActionList1Update();
+    if (R.Via == 0) {
+      Main->ActionFileCloseSelected->trigger();
+    } else if (R.Via == 1) {
+      auto *B = qobject_cast<QToolButton *>(List().ToolBar->widgetForAction(Main->ActionFileCloseSelected));
+      ASSERT_NE(B, nullptr);
+      B->click();
+    } else {
+      List().show();
+      QApplication::setActiveWindow(&List());
+      List().ListView->setFocus();
+      QTest::keyClick(List().ListView, Qt::Key_Delete);
+    }
+    const std::vector<std::string> Asked = Fake->Texts(TK::kYesNo);
+    if (R.Question) {
+      EXPECT_EQ(Asked, std::vector<std::string>{R.Question}) << R.Via;
+      ASSERT_EQ(Fake->YesNoDefaults.size(), 1u);
+      EXPECT_FALSE(Fake->YesNoDefaults[0]) << "Enter keeps the spectra";
+    } else {
+      EXPECT_TRUE(Asked.empty());
+    }
+    EXPECT_EQ(List().Count(), R.Left) << R.Via;
+  }
+  List().hide();
+}
+
+TEST_F(ShellTest, HeaderClicksSortEveryColumnBothWays) {
+  AddSpec("b", {1, 2, 3}, {9, 10, 11});
+  AddSpec("C", {1, 2}, {std::nan(""), std::nan("")});
+  AddSpec("a", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, {-5, 123456.78, 0, 0, 0, 0, 0, 0, 0, 0});
+  EXPECT_EQ(Text(1, lcMin), "NaN");
+  EXPECT_EQ(Text(2, lcMax), "123457");
+  List().show();
+  QHeaderView *H = List().ListView->header();
+  auto Click = [&](int Col) {
+    QTest::mouseClick(H->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(H->sectionViewportPosition(Col) + 5, H->height() / 2));
+  };
+  auto Names = [&] { return Text(0, 0) + Text(1, 0) + Text(2, 0); };
+  const struct {
+    int Col;
+    const char *Asc, *Desc;
+  } Rows[] = {
+      {lcFileName, "abC", "Cba"},
+      {lcDataPoints, "Cba", "abC"}, // 2 < 3 < 10, not "10" < "2" < "3"
+      {lcMin, "abC", "Cba"},        // the NaN row after the numbers
+      {lcMax, "baC", "Cab"},
+  };
+  for (const auto &R : Rows) {
+    Click(R.Col);
+    EXPECT_EQ(Names(), R.Asc) << R.Col;
+    EXPECT_EQ(H->sortIndicatorSection(), R.Col);
+    EXPECT_EQ(H->sortIndicatorOrder(), Qt::AscendingOrder);
+    Click(R.Col);
+    EXPECT_EQ(Names(), R.Desc) << R.Col;
+    EXPECT_EQ(H->sortIndicatorOrder(), Qt::DescendingOrder);
+  }
+  // New rows still come at the end, whatever the last sort was.
+  AddRamp("0first", 2);
+  EXPECT_EQ(Text(3, 0), "0first");
+  List().hide();
+}
+
+// F2 is the list's Rename and the plot window's "Save Wavelength"; each acts in its own
+// window. Delete closes only from the list.
+TEST_F(ShellTest, ListShortcutsActInTheListWindowOnly) {
+  Main->show();
+  TSpec32 &A = AddRamp("a", 20);
+  Select({0});
+  Run(Main->ActionShowProfile);
+  auto *P = dynamic_cast<TProfile32 *>(A.Profile32());
+  ASSERT_NE(P, nullptr);
+  int SaveWL = 0;
+  QObject::connect(P->ActionToolsSaveWL, &QAction::triggered, [&] { ++SaveWL; });
+
+  // In the plot window, with the list in sight: F2 is Save Wavelength, Delete does nothing.
+  List().show();
+  QApplication::setActiveWindow(Main.get());
+  Main->MdiArea->setActiveSubWindow(P);
+  P->setFocus();
+  ASSERT_TRUE(P->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == P);
+  Select({0});
+  Main->ActionList1Update();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+  EXPECT_EQ(SaveWL, 1);
+  EXPECT_EQ(List().ListView->findChild<QLineEdit *>(), nullptr) << "no rename from the plot window";
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+  EXPECT_EQ(List().Count(), 1);
+
+  // In the file list: F2 starts renaming the selected row.
+  List().show();
+  QApplication::setActiveWindow(&List());
+  List().ListView->setFocus();
+  Select({0});
+  Main->ActionList1Update();
+  QTest::keyClick(List().ListView, Qt::Key_F2);
+  auto *Editor = List().ListView->findChild<QLineEdit *>();
+  ASSERT_NE(Editor, nullptr) << "F2 in the list starts renaming";
+  EXPECT_EQ(Editor->text().toStdString(), "a");
+  EXPECT_EQ(SaveWL, 1);
+  List().hide();
+}
+
+// No key of the main window's program-wide commands is also a key of the plot window: with
+// both active, Qt would run neither.
+TEST_F(ShellTest, ProgramWideShortcutsDoNotClashWithThePlotWindow) {
+  TSpec32 &A = AddRamp("a", 20);
+  Select({0});
+  Run(Main->ActionShowProfile);
+  auto *P = dynamic_cast<TProfile32 *>(A.Profile32());
+  ASSERT_NE(P, nullptr);
+  std::set<QString> PlotKeys;
+  for (QAction *Act : P->findChildren<QAction *>())
+    for (const QKeySequence &K : Act->shortcuts())
+      PlotKeys.insert(K.toString());
+  ASSERT_TRUE(PlotKeys.count("F2")) << "the plot window's Save Wavelength";
+  int Global = 0;
+  for (QAction *Act : Main->findChildren<QAction *>()) {
+    if (Act->shortcutContext() != Qt::ApplicationShortcut) continue;
+    for (const QKeySequence &K : Act->shortcuts()) {
+      ++Global;
+      EXPECT_EQ(PlotKeys.count(K.toString()), 0u)
+          << Act->text().toStdString() << " " << K.toString().toStdString();
+    }
+  }
+  EXPECT_GE(Global, 5) << "Ctrl+O, Ctrl+S, Ctrl+F, Ctrl+P, Ctrl+N";
+  EXPECT_EQ(Main->ActionFileRename->shortcutContext(), Qt::WidgetWithChildrenShortcut);
+  EXPECT_TRUE(List().actions().contains(Main->ActionFileRename));
 }

@@ -191,23 +191,49 @@ TEST_F(ShellTest, SaveFitsOfATextSpectrumWritesItsAxis) {
   EXPECT_EQ(std::filesystem::file_size(Tmp.File("lamp.fit")), 2u * 2880u);
 }
 
-TEST_F(ShellTest, ShowFitsEditorFromSaveFitsClosesItWithoutSaving) {
-  AddRamp("star", 5);
-  Select({0});
-  Fake->ModalScripts.push_back([](QDialog &D) { static_cast<TSaveFits &>(D).BuShowEditorClick(); });
-  Fake->ModalScripts.push_back([](QDialog &D) {
-    auto &E = static_cast<TFitsEditor &>(D);
-    E.SelectRow(10);
-    E.BuAddClick();
-    E.EdKey->setText("OBJNAME");
-    E.EdValue->setText("Vega");
-    E.GroupOKClick();
-    E.BuOKClick();
-  });
-  Run(Main->ActionSaveFitsList);
-  EXPECT_EQ(Fake->Texts(TK::kModal), (std::vector<std::string>{"Save FITS", "FITS Editor: star"}));
-  EXPECT_EQ(List().Spec(0).FitsBess().OBJNAME(), "Vega") << "the header was edited";
-  EXPECT_TRUE(List().Spec(0).Unsaved()) << "nothing was saved";
-  EXPECT_TRUE(Fake->FileDialogs.empty());
-  EXPECT_FALSE(Main->SaveFits().isVisible());
+// The editor is a step on the way: after it, with OK or Cancel, the Save FITS dialog is still
+// open and saves with the edited header.
+TEST_F(ShellTest, ShowFitsEditorComesBackToTheSaveStep) {
+  for (const bool EditorOK : {true, false}) {
+    List().CloseAll();
+    Fake->Clear();
+    AddRamp("star", 5);
+    Select({0});
+    int Finished = 0;
+    int FinishedAfterEditor = -1;
+    Fake->ModalScripts.push_back([&](QDialog &D) {
+      auto &S = static_cast<TSaveFits &>(D);
+      const QMetaObject::Connection C = QObject::connect(&S, &QDialog::finished, [&] { ++Finished; });
+      S.BuShowEditorClick();
+      FinishedAfterEditor = Finished;
+      S.BuSaveClick();
+      QObject::disconnect(C);
+    });
+    Fake->ModalScripts.push_back([EditorOK](QDialog &D) {
+      auto &E = static_cast<TFitsEditor &>(D);
+      E.SelectRow(10);
+      E.BuAddClick();
+      E.EdKey->setText("OBJNAME");
+      E.EdValue->setText("Vega");
+      E.GroupOKClick();
+      if (EditorOK)
+        E.BuOKClick();
+      else
+        E.BuCancelClick();
+    });
+    Fake->SaveAnswers.push_back(Tmp.File("star.fit"));
+    Run(Main->ActionSaveFitsList);
+    EXPECT_EQ(Fake->Texts(TK::kModal), (std::vector<std::string>{"Save FITS", "FITS Editor: star"}));
+    EXPECT_EQ(FinishedAfterEditor, 0) << "the Save FITS dialog stayed open after the editor";
+    EXPECT_EQ(Finished, 1) << "Save... closes it";
+    EXPECT_EQ(List().Spec(0).FileName(), "star.fit") << "saved";
+    EXPECT_FALSE(List().Spec(0).Unsaved());
+    // The file carries the edited header (and the spectrum keeps it) only after OK.
+    TFitsBess H;
+    H.ReadHeader(Tmp.File("star.fit"), false);
+    EXPECT_EQ(H.IndexOfKey("OBJNAME") >= 0, EditorOK);
+    if (EditorOK) EXPECT_EQ(H.OBJNAME(), "Vega");
+    EXPECT_EQ(H.NAXIS1(), 5);
+    std::filesystem::remove(Tmp.File("star.fit"));
+  }
 }

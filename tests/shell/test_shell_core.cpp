@@ -105,8 +105,9 @@ TEST(ListRowTextsTest, ColumnsAsWritten) {
   EXPECT_EQ(R[lcEqu], "Y");
   EXPECT_EQ(R[lcDateObs], " ");
   EXPECT_EQ(R[lcExposure], "300.00");
-  EXPECT_EQ(R[lcMin], "0.000123");
-  EXPECT_EQ(R[lcMax], "1.23e+04");
+  // Six significant digits.
+  EXPECT_EQ(R[lcMin], "0.000123456");
+  EXPECT_EQ(R[lcMax], "12345.6");
   EXPECT_EQ(R[lcPath], "");
   S.FitsBess().SetDATE_OBS("2023-08-14T21:30:00");
   S.SetEquidistant(false);
@@ -211,4 +212,85 @@ TEST(FitsEditorRulesTest, WorkingCopyOfUnevenSpectrum) {
   PrepareEditorHeader(S, Work);
   EXPECT_EQ(Work.CDELT1(), 2.0);
   EXPECT_EQ(Work.CRVAL1(), 10.0);
+}
+
+TEST(ListRowTextsTest, MinMaxWithSixDigitsAndNaN) {
+  const std::pair<double, const char *> Rows[] = {
+      {1234567.0, "1.23457e+06"}, {-0.5, "-0.5"}, {6562.817, "6562.82"}, {1e-7, "1e-07"}, {0, "0"},
+      {std::nan(""), "NaN"},
+  };
+  for (const auto &[V, Want] : Rows)
+    EXPECT_EQ(MinMaxText(V), Want) << V;
+}
+
+// Rows sorted by each column, as the list does it: the expected order is worked out by hand
+// from the values below (text order would put "10" before "9" and "B" before "a").
+TEST(CompareListCellsTest, EveryColumnInItsOwnOrder) {
+  struct TRowData {
+    const char *Name;
+    int N;
+    bool Equ;
+    const char *Date; // nullptr: no card
+    const char *Exp;  // nullptr: no card
+    double Y0, Y1;    // the values; NaN for a spectrum without finite values
+    const char *Path;
+  };
+  const double NaN = std::nan("");
+  const TRowData Data[] = {
+      {"beta.fits", 10, true, "2023-08-14", "300.0", 2, 5, "/data/B/"},
+      {"Alpha.dat", 9, false, nullptr, nullptr, -1, 20, "/data/a/"},
+      {"gamma", 100, true, "2021-01-02", "45", NaN, NaN, ""},
+      {"alpha2", 20, true, "2023-08-14T01:00:00", "1200", 0.5, 0.75, "/Data/c/"},
+  };
+  std::vector<std::unique_ptr<TSpec32>> Specs;
+  for (const TRowData &D : Data) {
+    auto S = std::make_unique<TSpec32>();
+    S->NewSpec(D.Name, D.N, 0, nullptr);
+    for (int i = 0; i < D.N; ++i)
+      S->DataY[i] = i % 2 ? D.Y1 : D.Y0;
+    S->UpdateSpec();
+    S->SetEquidistant(D.Equ);
+    S->SetFilePath(D.Path);
+    if (D.Date) S->FitsBess().SetDATE_OBS(D.Date);
+    if (D.Exp) {
+      std::string Card = std::string("EXPTIME =              ") + D.Exp;
+      Card.resize(80, ' ');
+      S->FitsBess().Add(Card);
+    }
+    Specs.push_back(std::move(S));
+  }
+  // Ascending order of the four rows (indexes into Data) per column; ties keep their order.
+  const std::pair<int, std::vector<int>> Orders[] = {
+      {lcFileName, {1, 3, 0, 2}}, {lcDataPoints, {1, 0, 3, 2}}, {lcEqu, {1, 0, 2, 3}},
+      {lcDateObs, {2, 0, 3, 1}},  {lcExposure, {2, 0, 3, 1}},   {lcMin, {1, 3, 0, 2}},
+      {lcMax, {3, 0, 1, 2}},      {lcPath, {2, 1, 0, 3}},
+  };
+  for (const auto &[Col, Want] : Orders) {
+    std::vector<int> Got = {0, 1, 2, 3};
+    std::stable_sort(Got.begin(), Got.end(),
+                     [&](int a, int b) { return CompareListCells(Col, *Specs[a], *Specs[b]) < 0; });
+    EXPECT_EQ(Got, Want) << "column " << Col;
+    // A strict order: nothing is less than itself, and no pair is less both ways.
+    for (int a = 0; a < 4; ++a)
+      for (int b = 0; b < 4; ++b)
+        EXPECT_FALSE(CompareListCells(Col, *Specs[a], *Specs[b]) < 0 &&
+                     CompareListCells(Col, *Specs[b], *Specs[a]) < 0)
+            << Col << " " << a << " " << b;
+  }
+}
+
+TEST(ShellTextsTest, MessagesNameTheirFile) {
+  const struct {
+    const char *Msg, *FName, *Want;
+  } Rows[] = {
+      {"Invalid numeric input", "/d/a.dat", "/d/a.dat: Invalid numeric input"},
+      {"Too few columns in /d/a.dat", "/d/a.dat", "Too few columns in /d/a.dat"},
+      {"a.dat, line 3: Invalid numeric input", "/d/a.dat", "a.dat, line 3: Invalid numeric input"},
+      {"not a valid FITS file", "rel.fits", "rel.fits: not a valid FITS file"},
+      {"Out of memory", "", "Out of memory"},
+  };
+  for (const auto &R : Rows)
+    EXPECT_EQ(MessageNamingFile(R.Msg, R.FName), R.Want) << R.Msg;
+  EXPECT_EQ(CloseUnsavedText(1), "1 unsaved spectrum will be lost. Close anyway?");
+  EXPECT_EQ(CloseUnsavedText(2), "2 unsaved spectra will be lost. Close anyway?");
 }
