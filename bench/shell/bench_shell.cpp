@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "core/USpec32.h"
-#include "shell/UFakeUiServices.h"
+#include "gui/UFakeUiServices.h"
 #include "shell/UFileList.h"
 #include "shell/UMain.h"
 #include "shell/UProfileHost.h"

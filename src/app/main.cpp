@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "gui/UUiServices.h"
 #include "shell/UFileList.h"
 #include "shell/UMain.h"
-#include "shell/UUiServices.h"
 
 int main(int argc, char **argv) {
   QApplication App(argc, argv);

@@ -21,9 +21,9 @@
 #include "core/UFormat.h"
 #include "core/UGlobalData.h"
 #include "core/USpec32.h"
-#include "shell/UDialogButtons.h"
+#include "gui/UDialogButtons.h"
+#include "gui/UUiServices.h"
 #include "shell/UFileList.h"
-#include "shell/UUiServices.h"
 
 namespace {
 

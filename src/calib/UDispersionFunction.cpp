@@ -10,7 +10,7 @@
 #include "core/UErrors.h"
 #include "core/UFormat.h"
 #include "core/USpec32.h"
-#include "shell/UUiServices.h"
+#include "gui/UUiServices.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include "Units/UCiddor.h"
 #include "calib/UIndRefrAirCore.h"
 #include "core/UFormat.h"
-#include "shell/UDialogButtons.h"
-#include "shell/UUiServices.h"
+#include "gui/UDialogButtons.h"
+#include "gui/UUiServices.h"
 
 namespace {
 

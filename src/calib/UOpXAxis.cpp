@@ -12,8 +12,8 @@
 #include "core/UErrors.h"
 #include "core/UFormat.h"
 #include "core/USpec32.h"
+#include "gui/UUiServices.h"
 #include "ops/UOpListing.h"
-#include "shell/UUiServices.h"
 
 TOpXAxis::TOpXAxis(TFileList &FileList, QWidget *Parent)
     : TOpTemplate(FileList, "TOpXAxis", "X-Axis Operators", 1, Parent) {

@@ -38,20 +38,28 @@ protected:
   bool pEnabled = true;
 };
 
-// A curve with one value per sample index of the spectrum. The values stay the tool's: the
-// object keeps a reference to the tool's array, so a redraw shows its current contents.
+// The values of a curve. An object either owns them or shares them with the tool that computes
+// them; either way they live as long as the object, so a redraw never reads an array that its
+// producer has freed, and a tool that changes a shared array in place is seen at the next redraw.
+using TOverlayValues = std::shared_ptr<const TDblArr1D>;
+using TOverlayFlags = std::shared_ptr<const std::vector<bool>>;
+
+// A curve with one value per sample index of the spectrum.
 class TOverlayProfile : public TOverlayObject {
 public:
   using TOverlayObject::TOverlayObject;
   int32_t NVal() const { return pNVal; }
   void SetNVal(int32_t N) { pNVal = N; }
-  const TDblArr1D *YVal() const { return pYVal; }
-  void SetYVal(const TDblArr1D *Y) { pYVal = Y; }
+  const TDblArr1D *YVal() const { return pYVal.get(); }
+  // Shares Y with its producer (who may keep a std::shared_ptr<TDblArr1D> to change it).
+  void SetYVal(TOverlayValues Y) { pYVal = std::move(Y); }
+  // Takes its own copy of Y.
+  void SetYVal(TDblArr1D Y) { pYVal = std::make_shared<const TDblArr1D>(std::move(Y)); }
   void DrawObject() override;
 
 protected:
   int32_t pNVal = 0;
-  const TDblArr1D *pYVal = nullptr;
+  TOverlayValues pYVal;
 };
 
 // A curve whose segments take Pen where the sample they start from is flagged, PenClear
@@ -61,18 +69,20 @@ public:
   explicit TOverlaySelection(TProfile32 *Profile);
   int32_t NVal() const { return pNVal; }
   void SetNVal(int32_t N) { pNVal = N; }
-  const TDblArr1D *YVal() const { return pYVal; }
-  void SetYVal(const TDblArr1D *Y) { pYVal = Y; }
-  const std::vector<bool> *YSel() const { return pYSel; }
-  void SetYSel(const std::vector<bool> *S) { pYSel = S; }
+  const TDblArr1D *YVal() const { return pYVal.get(); }
+  void SetYVal(TOverlayValues Y) { pYVal = std::move(Y); }
+  void SetYVal(TDblArr1D Y) { pYVal = std::make_shared<const TDblArr1D>(std::move(Y)); }
+  const std::vector<bool> *YSel() const { return pYSel.get(); }
+  void SetYSel(TOverlayFlags S) { pYSel = std::move(S); }
+  void SetYSel(std::vector<bool> S) { pYSel = std::make_shared<const std::vector<bool>>(std::move(S)); }
   QPen &PenClear() { return pPenClear; }
   void SetPenClear(const QPen &P) { pPenClear = P; }
   void DrawObject() override;
 
 private:
   int32_t pNVal = 0;
-  const TDblArr1D *pYVal = nullptr;
-  const std::vector<bool> *pYSel = nullptr;
+  TOverlayValues pYVal;
+  TOverlayFlags pYSel;
   QPen pPenClear;
 };
 

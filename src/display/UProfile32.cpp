@@ -29,8 +29,8 @@
 #include "core/USpec32.h"
 #include "display/UFlowLayout.h"
 #include "display/USetMinMax.h"
-#include "shell/UCursors.h"
-#include "shell/UUiServices.h"
+#include "gui/UCursors.h"
+#include "gui/UUiServices.h"
 
 namespace {
 
@@ -147,7 +147,7 @@ private:
 
 TProfile32::TProfile32(const TProfileHooks *Hooks, QWidget *Parent) : QMdiSubWindow(Parent), pHooks(Hooks) {
   setAttribute(Qt::WA_DeleteOnClose);
-  pOverlay = std::make_unique<TOverlay>(this);
+  pContext = std::make_unique<TProfileContext>(this);
   pBrushBG = QColor(255, 255, 255);
   pBrushScale = QColor(240, 240, 240);
   pPenBG = MakePen(QColor(0, 0, 0));
@@ -535,7 +535,7 @@ void TProfile32::FillBitmap() {
   ORVA_ASSERT(pPlotN > 0 && pDataX && pDataY);
   Layout();
   DrawPlotArea();
-  if (pOverlay->Count() > 0) pOverlay->Draw();
+  if (pContext->Overlay().Count() > 0) pContext->Overlay().Draw();
   DrawXScale();
   DrawYScale();
   pBmpOK = true;
@@ -751,10 +751,10 @@ void TProfile32::PaintPlot(QPainter &P) {
                            {pVZoomX0, pVZoomY0}};
     P.drawPolyline(Band, 5);
   }
-  if (pDrawSelection) {
+  if (pContext->Selection().Shown) {
     P.setPen(pPenSelection);
-    const int X0 = IndToScr(pSelInd0);
-    const int X1 = IndToScr(pSelInd1);
+    const int X0 = IndToScr(pContext->Selection().Ind0);
+    const int X1 = IndToScr(pContext->Selection().Ind1);
     const QPoint Sel[] = {{X0, 0}, {X1, 0}, {X1, pPlotH - 1}, {X0, pPlotH - 1}, {X0, 0}};
     P.drawPolyline(Sel, 5);
   }
@@ -872,7 +872,7 @@ bool TProfile32::IsActiveChild() const {
 
 void TProfile32::PlotMouseDown(QPoint P, TShiftState Shift) {
   pMouseDown = P;
-  if (Shift != ssRight) pDrawSelection = false;
+  if (Shift != ssRight) pContext->Selection().Shown = false;
   if (Shift == ssLeft) pStartSelection = true;
   PlotSurface->update();
 }
@@ -902,9 +902,10 @@ void TProfile32::PlotMouseMove(QPoint P, TShiftState Shift) {
   if (pStartSelection && Shift == ssLeft) {
     // The press may lie in the margin right of the plot; its sample is the last one.
     const int32_t I0 = std::clamp(ScrToInd(pMouseDown.x()), 0, pPlotN - 1);
-    pSelInd0 = std::min(I0, I);
-    pSelInd1 = std::max(I0, I);
-    pDrawSelection = pSelInd0 < pSelInd1;
+    TPlotSelection &Sel = pContext->Selection();
+    Sel.Ind0 = std::min(I0, I);
+    Sel.Ind1 = std::max(I0, I);
+    Sel.Shown = Sel.Ind0 < Sel.Ind1;
   }
   PlotSurface->update();
 }
@@ -920,7 +921,7 @@ void TProfile32::PlotMouseUp(QPoint P, TShiftState) {
     pVZoomY1 = Y;
     ApplyRubberBand();
   }
-  if (pDrawSelection)
+  if (pContext->Selection().Shown)
     FireSelect();
   else
     FireNoSelection();
@@ -951,9 +952,9 @@ void TProfile32::FireNoSelection() {
 }
 
 void TProfile32::SelectAll() {
-  pSelInd0 = 0;
-  pSelInd1 = pPlotN;
-  pDrawSelection = true;
+  pContext->Selection().Ind0 = 0;
+  pContext->Selection().Ind1 = pPlotN;
+  pContext->Selection().Shown = true;
   PlotSurface->update();
   FireSelect();
 }
@@ -965,21 +966,21 @@ void TProfile32::SelectRange(int32_t FromInd, int32_t ToInd) {
     ClearSelection();
     return;
   }
-  pSelInd0 = From;
-  pSelInd1 = E;
-  pDrawSelection = true;
+  pContext->Selection().Ind0 = From;
+  pContext->Selection().Ind1 = E;
+  pContext->Selection().Shown = true;
   PlotSurface->update();
   FireSelect();
 }
 
 void TProfile32::ClearSelection() {
-  pDrawSelection = false;
+  pContext->Selection().Shown = false;
   PlotSurface->update();
   FireNoSelection();
 }
 
 void TProfile32::HideSelection() {
-  pDrawSelection = false;
+  pContext->Selection().Shown = false;
   PlotSurface->update();
 }
 
@@ -1004,7 +1005,9 @@ void TProfile32::FormClose() {
       pHooks->SetActiveProfile(nullptr);
   }
   if (pSpec32 && pSpec32->Profile32() == this) pSpec32->SetProfile32(nullptr);
-  pOverlay->Clear();
+  // Whatever a tool still keeps for this window goes now, before the overlays it may name.
+  pContext->ClearSlots();
+  pContext->Overlay().Clear();
 }
 
 void TProfile32::closeEvent(QCloseEvent *E) {

@@ -15,6 +15,7 @@
 #include "core/USpecTypes.h"
 #include "display/UOverlay.h"
 #include "display/UPlotGeometry.h"
+#include "display/UProfileContext.h"
 
 class QAction;
 class QCheckBox;
@@ -141,7 +142,10 @@ public:
   std::function<void(TProfile32 &)> eOnSelect;
   std::function<void(TProfile32 &)> eOnNoSelection;
 
-  TOverlay &Overlay() { return *pOverlay; }
+  // The window's tool context: selection, overlay list and the tools' per-window data. It dies
+  // with the window; closing the window frees the tools' data first, then the overlays.
+  TProfileContext &Context() { return *pContext; }
+  TOverlay &Overlay() { return pContext->Overlay(); }
   const QImage &Bmp() const { return pBmp; }
   const QImage &BmpY() const { return pBmpY; }
   bool FormDefined() const { return pFormDefined; }
@@ -156,9 +160,9 @@ public:
   // The plot image's offset on the scrolling surface.
   int32_t BorderL() const { return pBorderL; }
   int32_t BorderT() const { return pBorderT; }
-  int32_t SelInd0() const { return pSelInd0; }
-  int32_t SelInd1() const { return pSelInd1; }
-  bool DrawSelection() const { return pDrawSelection; }
+  int32_t SelInd0() const { return pContext->Selection().Ind0; }
+  int32_t SelInd1() const { return pContext->Selection().Ind1; }
+  bool DrawSelection() const { return pContext->Selection().Shown; }
   bool DrawCursor() const { return pDrawCursor; }
   bool DrawVZoom() const { return pDrawVZoom; }
   double LastYValue() const { return pLastYValue; }
@@ -257,7 +261,7 @@ private:
   bool pClosed = false;
   QImage pBmp;
   QImage pBmpY;
-  std::unique_ptr<TOverlay> pOverlay;
+  std::unique_ptr<TProfileContext> pContext;
   bool pBmpOK = false;
   int32_t pGraphHeight = 0;
   double pHZoom = 1;
@@ -290,15 +294,12 @@ private:
   QPoint pMouseUp;
   bool pDrawCursor = false;
   bool pDrawVZoom = false;
-  bool pDrawSelection = false;
   bool pStartSelection = false;
   double pLastYValue = 0;
   int32_t pVZoomX0 = 0;
   int32_t pVZoomY0 = 0;
   int32_t pVZoomX1 = 0;
   int32_t pVZoomY1 = 0;
-  int32_t pSelInd0 = 0;
-  int32_t pSelInd1 = 0;
   bool pDecimation = true;
   std::vector<TPixelPoint> pVertices;
   // Block extremes of the spectrum's y, rebuilt when its data change (a new array, size or

@@ -6,7 +6,7 @@
 
 #include "core/USpec32.h"
 #include "display/USetMinMax.h"
-#include "shell/UUiServices.h"
+#include "gui/UUiServices.h"
 
 TProfileWindows::TProfileWindows(QMdiArea *Area, TProfileHooks Hooks)
     : pArea(Area), pHooks(std::move(Hooks)) {

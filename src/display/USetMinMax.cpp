@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 
 #include "core/UFormat.h"
-#include "shell/UDialogButtons.h"
-#include "shell/UUiServices.h"
+#include "gui/UDialogButtons.h"
+#include "gui/UUiServices.h"
 
 TSetMinMax::TSetMinMax(QWidget *Parent) : QDialog(Parent) {
   setWindowTitle("Set Y-Min/Y-Max");

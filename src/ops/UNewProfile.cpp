@@ -8,11 +8,11 @@
 #include "astro/UBaryCorr.h"
 #include "core/UErrors.h"
 #include "core/UGlobalData.h"
+#include "gui/UDialogButtons.h"
+#include "gui/UUiServices.h"
 #include "ops/UNewProfileCore.h"
 #include "ops/UNewProfilePages.h"
 #include "ops/UOpListing.h"
-#include "shell/UDialogButtons.h"
-#include "shell/UUiServices.h"
 
 TNewProfile::TNewProfile(TFileList &FileList, TGlobalData &GlobalData, TBaryCorrHolder &BaryCorr, QWidget *Parent)
     : QDialog(Parent), pFileList(FileList), pGlobalData(GlobalData), pBaryCorr(BaryCorr) {

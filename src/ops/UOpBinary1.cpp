@@ -9,11 +9,11 @@
 
 #include "core/UErrors.h"
 #include "core/USpec32.h"
+#include "gui/UDialogButtons.h"
+#include "gui/UUiServices.h"
 #include "ops/UOpBinaryCore.h"
 #include "ops/UOpListing.h"
-#include "shell/UDialogButtons.h"
 #include "shell/UFileList.h"
-#include "shell/UUiServices.h"
 
 TOpBinary1::TOpBinary1(TFileList &FileList, QWidget *Parent) : QDialog(Parent), pFileList(FileList) {
   setWindowTitle("Binary Operations S x S");

@@ -9,10 +9,10 @@
 
 #include "core/UErrors.h"
 #include "core/USpec32.h"
+#include "gui/UUiServices.h"
 #include "ops/UOpBinaryCore.h"
 #include "ops/UOpListing.h"
 #include "shell/UFileList.h"
-#include "shell/UUiServices.h"
 
 TOpBinary2::TOpBinary2(TFileList &FileList, QWidget *Parent)
     : TOpTemplate(FileList, "TOpBinary2", "Binary Operations S x S", 2, Parent) {

@@ -9,9 +9,9 @@
 #include "core/UErrors.h"
 #include "core/UFormat.h"
 #include "core/USpec32.h"
+#include "gui/UUiServices.h"
 #include "ops/UOpConcatCore.h"
 #include "ops/UOpListing.h"
-#include "shell/UUiServices.h"
 
 TOpConcatenate::TOpConcatenate(TFileList &FileList, QWidget *Parent)
     : TOpTemplate(FileList, "TOpConcatenate", "Concatenate", 2, Parent) {

@@ -12,8 +12,8 @@
 
 #include "core/UErrors.h"
 #include "core/USpec32.h"
+#include "gui/UUiServices.h"
 #include "shell/UFileList.h"
-#include "shell/UUiServices.h"
 
 TSpec32 &ListResult(TFileList &List, const std::string &FName, TOpResult Result, const TSpec32 *HeaderSource,
                     std::initializer_list<const TSpec32 *> Sources) {

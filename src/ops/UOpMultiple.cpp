@@ -6,9 +6,9 @@
 
 #include "core/UErrors.h"
 #include "core/USpec32.h"
+#include "gui/UUiServices.h"
 #include "ops/UOpListing.h"
 #include "ops/UOpMultipleCore.h"
-#include "shell/UUiServices.h"
 
 TOpMultiple::TOpMultiple(TFileList &FileList, QWidget *Parent)
     : TOpTemplate(FileList, "TOpMultiple", "Multiple Operations S x S x S ...", 2, Parent) {

@@ -13,9 +13,9 @@
 #include "core/UErrors.h"
 #include "core/UFormat.h"
 #include "core/USpec32.h"
+#include "gui/UUiServices.h"
 #include "ops/UOpGridCore.h"
 #include "ops/UOpListing.h"
-#include "shell/UUiServices.h"
 
 TOpResample::TOpResample(TFileList &FileList, QWidget *Parent)
     : TOpTemplate(FileList, "TOpResample", "Re-sample", 1, Parent) {

@@ -9,10 +9,10 @@
 
 #include "core/UErrors.h"
 #include "core/USpec32.h"
+#include "gui/UDialogButtons.h"
+#include "gui/UUiServices.h"
 #include "ops/UOpListing.h"
-#include "shell/UDialogButtons.h"
 #include "shell/UFileList.h"
-#include "shell/UUiServices.h"
 
 TOpTemplate::TOpTemplate(TFileList &FileList, const char *ClassName, const QString &Caption, int MinFiles,
                          QWidget *Parent)

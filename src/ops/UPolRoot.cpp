@@ -7,9 +7,9 @@
 #include <QVBoxLayout>
 
 #include "core/UFormat.h"
+#include "gui/UDialogButtons.h"
+#include "gui/UUiServices.h"
 #include "ops/UNToolsCore.h"
-#include "shell/UDialogButtons.h"
-#include "shell/UUiServices.h"
 
 namespace {
 

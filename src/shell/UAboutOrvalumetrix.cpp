@@ -5,8 +5,8 @@
 #include <QVBoxLayout>
 
 #include "UVersion.h"
-#include "shell/UCursors.h"
-#include "shell/UUiServices.h"
+#include "gui/UCursors.h"
+#include "gui/UUiServices.h"
 
 TAboutOrvalumetrix::TAboutOrvalumetrix(QWidget *Parent) : QDialog(Parent) {
   setWindowTitle("About");

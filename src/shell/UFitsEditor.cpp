@@ -19,8 +19,8 @@
 #include "core/UFormat.h"
 #include "core/UGlobalData.h"
 #include "core/USpec32.h"
+#include "gui/UUiServices.h"
 #include "shell/UFitsEditorCore.h"
-#include "shell/UUiServices.h"
 
 TFitsEditor::TFitsEditor(TGlobalData &GlobalData, QWidget *Parent)
     : QDialog(Parent), pGlobalData(GlobalData), pWork(std::make_unique<TFitsBess>()) {

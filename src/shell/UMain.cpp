@@ -32,6 +32,8 @@
 #include "core/USafeFile.h"
 #include "core/USpec32.h"
 #include "display/UProfileWindows.h"
+#include "gui/UCursors.h"
+#include "gui/UUiServices.h"
 #include "ops/UFilters.h"
 #include "ops/UNToolsEvaluate.h"
 #include "ops/UNToolsFFT.h"
@@ -48,7 +50,6 @@
 #include "ops/UOpUnary.h"
 #include "ops/UPolRoot.h"
 #include "shell/UAboutOrvalumetrix.h"
-#include "shell/UCursors.h"
 #include "shell/UFileList.h"
 #include "shell/UFileListCore.h"
 #include "shell/UFitsEditor.h"
@@ -59,7 +60,6 @@
 #include "shell/USaveFITS.h"
 #include "shell/USaveFiles.h"
 #include "shell/UTextWindow.h"
-#include "shell/UUiServices.h"
 
 namespace {
 TMain *TheMain = nullptr;

@@ -8,9 +8,9 @@
 
 #include "core/UErrors.h"
 #include "core/USpec32.h"
+#include "gui/UUiServices.h"
 #include "shell/UFileList.h"
 #include "shell/UFileListCore.h"
-#include "shell/UUiServices.h"
 
 TOpCheckSpectrum::TOpCheckSpectrum(TFileList &FileList, QWidget *Parent)
     : QDialog(Parent), pFileList(FileList) {

@@ -12,8 +12,8 @@
 #include "core/UErrors.h"
 #include "core/UFormat.h"
 #include "core/USafeFile.h"
+#include "gui/UUiServices.h"
 #include "shell/UFileList.h"
-#include "shell/UUiServices.h"
 
 std::string AbsoluteFileName(const std::string &Name) {
   if (Name.empty()) return Name;

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <string>
 
-#include "shell/UUiServices.h"
+#include "gui/UUiServices.h"
 
 class QLabel;
 class QPushButton;

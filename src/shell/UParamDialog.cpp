@@ -11,7 +11,7 @@
 
 #include "core/UFormat.h"
 #include "core/UGlobalData.h"
-#include "shell/UUiServices.h"
+#include "gui/UUiServices.h"
 
 namespace {
 QString Q(const std::string &S) { return QString::fromStdString(S); }

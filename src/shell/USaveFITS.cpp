@@ -9,9 +9,9 @@
 #include "core/USafeFile.h"
 #include "core/USpec32.h"
 #include "core/USpecFiles.h"
+#include "gui/UUiServices.h"
 #include "shell/UFileList.h"
 #include "shell/UFitsEditor.h"
-#include "shell/UUiServices.h"
 
 TSaveFits::TSaveFits(TFileList &FileList, TFitsEditor &Editor, QWidget *Parent)
     : QDialog(Parent), pFileList(FileList), pEditor(Editor) {

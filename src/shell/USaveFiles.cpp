@@ -12,8 +12,8 @@
 #include "core/UErrors.h"
 #include "core/USafeFile.h"
 #include "core/USpec32.h"
+#include "gui/UUiServices.h"
 #include "shell/UFileList.h"
-#include "shell/UUiServices.h"
 
 namespace fs = std::filesystem;
 

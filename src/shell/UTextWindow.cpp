@@ -11,9 +11,9 @@
 
 #include "core/UErrors.h"
 #include "core/USpec32.h"
+#include "gui/UUiServices.h"
 #include "shell/UFileList.h"
 #include "shell/UFileListCore.h"
-#include "shell/UUiServices.h"
 
 TTextWindow::TTextWindow(TFileList &FileList, QWidget *Parent)
     : QDialog(Parent, Qt::Tool), pFileList(FileList) {

@@ -34,7 +34,7 @@
 #include "display/UProfile32.h"
 #include "display/UProfileWindows.h"
 #include "display/USetMinMax.h"
-#include "shell/UFakeUiServices.h"
+#include "gui/UFakeUiServices.h"
 
 namespace {
 
@@ -292,8 +292,8 @@ TEST_F(ProfileTest, DecimatedCurveEqualsPlainPolyline) {
       Model[i] = S.DataY[i] * 0.5;
     TOverlaySelection *O = P.Overlay().AddSelection();
     O->SetNVal(N);
-    O->SetYVal(&Model);
-    O->SetYSel(&Flags);
+    O->SetYVal(Model);
+    O->SetYSel(Flags);
     O->SetPen(Pen(kGreen));
     for (double Z : {P.HZoom(), 0.5, 0.9, 1.0 / 16}) {
       P.SetHZoom(Z);
@@ -615,12 +615,14 @@ TEST_F(ProfileTest, KeysReachTheWindowFirst) {
 TEST_F(ProfileTest, Overlays) {
   TSpec32 &S = MakeSpec(400, [](int i) { return i / 399.0; });
   TProfile32 &P = Show(S);
-  TDblArr1D Half(200, 0.5);
+  // Shared with the test as a tool shares its arrays: changes in place show at the next redraw.
+  auto HalfPtr = std::make_shared<TDblArr1D>(200, 0.5);
+  TDblArr1D &Half = *HalfPtr;
   TOverlayProfile *A = P.Overlay().AddProfile();
   EXPECT_EQ(A->Pen().color(), QColor(255, 255, 255));
   EXPECT_TRUE(A->Enabled());
   A->SetPen(Pen(kRed));
-  A->SetYVal(&Half);
+  A->SetYVal(HalfPtr);
   P.FillBitmap();
   EXPECT_EQ(CountColour(P.Bmp(), kRed), 0) << "NVal 0 draws nothing";
   A->SetNVal(200);
@@ -651,9 +653,8 @@ TEST_F(ProfileTest, Overlays) {
   EXPECT_EQ(CountColour(P.Bmp(), kRed, QRect(0, Y, 200, 1)), 200);
 
   // A later object lies over an earlier one.
-  TDblArr1D Same(400, 0.5);
   TOverlayProfile *B = P.Overlay().AddProfile();
-  B->SetYVal(&Same);
+  B->SetYVal(TDblArr1D(400, 0.5));
   B->SetNVal(400);
   B->SetPen(Pen(kGreen));
   P.FillBitmap();
@@ -661,21 +662,19 @@ TEST_F(ProfileTest, Overlays) {
   EXPECT_EQ(CountColour(P.Bmp(), kGreen, QRect(0, Y, 400, 1)), 400);
 
   // Selection object: flagged segments in Pen, the others in PenClear.
-  std::vector<bool> Flags(400, false);
+  auto Flags = std::make_shared<std::vector<bool>>(400, false);
   for (int i = 0; i < 100; ++i)
-    Flags[i] = true;
-  TDblArr1D Low(400, 0.25);
+    (*Flags)[i] = true;
   TOverlaySelection *C = P.Overlay().AddSelection();
   EXPECT_EQ(C->PenClear().color(), QColor(255, 0, 0));
-  C->SetYVal(&Low);
+  C->SetYVal(TDblArr1D(400, 0.25));
   C->SetNVal(400);
   C->SetPen(Pen(kBlack));
   const int YL = P.VToScreen(0.25);
-  std::vector<bool> None;
-  C->SetYSel(&None);
+  C->SetYSel(std::vector<bool>());
   P.FillBitmap();
   EXPECT_EQ(CountColour(P.Bmp(), kRed), 0) << "an empty flag array draws nothing";
-  C->SetYSel(&Flags);
+  C->SetYSel(Flags);
   P.FillBitmap();
   EXPECT_EQ(CountColour(P.Bmp(), kBlack, QRect(0, YL, 100, 1)), 100);
   EXPECT_EQ(CountColour(P.Bmp(), kRed, QRect(101, YL, 299, 1)), 299);
@@ -1083,3 +1082,121 @@ TEST_F(ProfileTest, OddSpectraInDetail) {
 }
 
 } // namespace
+
+// A tool's per-window data as a tool keeps it: values shared with an overlay of the window.
+// Its destructor records its tag and how many overlay objects the window still had.
+struct TCountedData : TLocalData {
+  TCountedData(int T, std::vector<std::pair<int, int>> &L, TOverlay &O) : Tag(T), Log(L), Overlay(O) {}
+  ~TCountedData() override { Log.emplace_back(Tag, Overlay.Count()); }
+  int Tag;
+  std::vector<std::pair<int, int>> &Log;
+  TOverlay &Overlay;
+  std::shared_ptr<TDblArr1D> Values;
+};
+
+TEST_F(ProfileTest, ToolSlotsLiveAndDieWithTheirWindow) {
+  TSpec32 &SA = MakeSpec(
+      100, [](int i) { return i; }, "a.fits");
+  TSpec32 &SB = MakeSpec(
+      100, [](int i) { return -i; }, "b.fits");
+  TProfile32 &A = Show(SA);
+  TProfile32 &B = Show(SB);
+  const TToolId T = NewToolId(), U = NewToolId();
+  EXPECT_NE(T, U);
+  std::vector<std::pair<int, int>> Dead; // (tag, overlay objects left when it died)
+  auto Data = [&](TProfile32 &P, int Tag) {
+    auto D = std::make_unique<TCountedData>(Tag, Dead, P.Overlay());
+    D->Values = std::make_shared<TDblArr1D>(100, 0.5);
+    TOverlayProfile *O = P.Overlay().AddProfile();
+    O->SetYVal(D->Values);
+    O->SetNVal(100);
+    O->SetPen(Pen(kGreen));
+    return D;
+  };
+  A.Context().SetSlot(T, Data(A, 1));
+  B.Context().SetSlot(T, Data(B, 2));
+  A.Context().SetSlot(U, Data(A, 3));
+  std::weak_ptr<TDblArr1D> ValuesA = A.Context().SlotAs<TCountedData>(T)->Values;
+  EXPECT_EQ(A.Context().SlotCount(), 2);
+  EXPECT_EQ(B.Context().SlotCount(), 1);
+  EXPECT_EQ(B.Context().Slot(U), nullptr);
+
+  // Switching between the windows keeps every slot.
+  for (TProfile32 *P : {&B, &A, &B, &A})
+    Area->setActiveSubWindow(P);
+  EXPECT_EQ(Active, &A);
+  EXPECT_TRUE(Dead.empty());
+  ASSERT_NE(A.Context().SlotAs<TCountedData>(T), nullptr);
+  EXPECT_EQ(A.Context().SlotAs<TCountedData>(T)->Tag, 1);
+  EXPECT_EQ(B.Context().SlotAs<TCountedData>(T)->Tag, 2);
+
+  // Replacing frees the old data; taking hands it over; an empty slot stays empty.
+  A.Context().SetSlot(U, std::make_unique<TCountedData>(4, Dead, A.Overlay()));
+  ASSERT_EQ(Dead.size(), 1u);
+  EXPECT_EQ(Dead[0].first, 3);
+  std::unique_ptr<TLocalData> Taken = A.Context().TakeSlot(U);
+  EXPECT_EQ(A.Context().Slot(U), nullptr);
+  EXPECT_EQ(Dead.size(), 1u);
+  Taken.reset();
+  EXPECT_EQ(Dead.back().first, 4);
+  A.Context().FreeSlot(U);
+  EXPECT_EQ(Dead.size(), 2u);
+
+  // Closing the window frees its tools' data before its overlays, then both are gone.
+  QPointer<TProfile32> WA = &A;
+  A.close();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(WA.isNull());
+  ASSERT_EQ(Dead.size(), 3u);
+  EXPECT_EQ(Dead.back(), std::make_pair(1, 2)) << "data freed while its overlays still existed";
+  EXPECT_TRUE(ValuesA.expired()) << "values shared by data and overlay die with the window";
+  // The other window keeps its data and still draws after a resize.
+  EXPECT_EQ(B.Context().SlotAs<TCountedData>(T)->Tag, 2);
+  B.resize(B.width() + 40, B.height() + 30);
+  B.Timer1Timer();
+  EXPECT_GT(CountColour(B.Bmp(), kGreen), 50);
+  B.Context().ClearSlots();
+  EXPECT_EQ(Dead.back().first, 2);
+  EXPECT_EQ(B.Context().SlotCount(), 0);
+}
+
+TEST_F(ProfileTest, OverlayOutlivesItsProducersArrays) {
+  TSpec32 &S = MakeSpec(400, [](int i) { return std::sin(i / 40.0); });
+  TProfile32 &P = Show(S);
+  auto Y = std::make_shared<TDblArr1D>(400);
+  auto Y2 = std::make_shared<TDblArr1D>(400);
+  auto Flags = std::make_shared<std::vector<bool>>(400);
+  for (int i = 0; i < 400; ++i) {
+    (*Y)[i] = 0.5 * std::cos(i / 30.0);
+    (*Y2)[i] = -0.5 + i / 800.0;
+    (*Flags)[i] = (i / 50) % 2 == 0;
+  }
+  TOverlayProfile *A = P.Overlay().AddProfile();
+  A->SetYVal(Y);
+  A->SetNVal(400);
+  A->SetPen(Pen(kGreen));
+  TOverlaySelection *B = P.Overlay().AddSelection();
+  B->SetYVal(Y2);
+  B->SetYSel(Flags);
+  B->SetNVal(400);
+  B->SetPen(Pen(kBlack));
+  P.FillBitmap();
+  const QImage Before = P.Bmp().copy();
+  ASSERT_GT(CountColour(Before, kGreen), 100);
+  ASSERT_GT(CountColour(Before, kRed), 100);
+  std::weak_ptr<const TDblArr1D> WY = Y;
+  std::weak_ptr<const std::vector<bool>> WF = Flags;
+  // The producer drops its arrays (one by replacing it with other values): the overlays keep
+  // theirs and draw exactly what they drew before.
+  Y.reset();
+  Flags.reset();
+  Y2 = std::make_shared<TDblArr1D>(400, 100.0);
+  EXPECT_FALSE(WY.expired());
+  P.FillBitmap();
+  EXPECT_EQ(P.Bmp(), Before);
+  // Removing the objects frees the values they kept.
+  P.Overlay().RemoveObject(A);
+  EXPECT_TRUE(WY.expired());
+  P.Overlay().Clear();
+  EXPECT_TRUE(WF.expired());
+}

@@ -13,10 +13,10 @@
 #include "core/UErrors.h"
 #include "core/UFitsBess.h"
 #include "core/USpec32.h"
-#include "shell/UFakeUiServices.h"
+#include "gui/UFakeUiServices.h"
+#include "gui/UUiServices.h"
 #include "shell/UFileList.h"
 #include "shell/UMain.h"
-#include "shell/UUiServices.h"
 
 class ShellTest : public ::testing::Test {
 protected:

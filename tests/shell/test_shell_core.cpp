@@ -8,9 +8,9 @@
 #include "core/UErrors.h"
 #include "core/UFitsBess.h"
 #include "core/USpec32.h"
+#include "gui/UUiServices.h"
 #include "shell/UFileListCore.h"
 #include "shell/UFitsEditorCore.h"
-#include "shell/UUiServices.h"
 
 TEST(ResultNameTest, Table) {
   struct Row {

@@ -1,4 +1,4 @@
-#include "shell/UDialogButtons.h"
+#include "gui/UDialogButtons.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "shell/UFakeUiServices.h"
+#include "gui/UFakeUiServices.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "shell/UCursors.h"
+#include "gui/UCursors.h"
 
 #include <QBitmap>
 #include <QPainter>

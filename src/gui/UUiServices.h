@@ -11,6 +11,7 @@
 #include <vector>
 
 class QDialog;
+class QWidget;
 
 enum class TOverwriteAnswer { Yes, No, YesToAll };
 
@@ -87,6 +88,12 @@ public:
   std::optional<uint32_t> ChooseColour(uint32_t Initial) override;
   int ShowModal(QDialog &Dialog) override;
 };
+
+// The window that the Qt services' boxes and dialogs belong to (the active one).
+QWidget *UiOwner();
+
+// The file dialogs, AskOverwrite, AskCloseWithUnsaved and QtFileFilter are defined in
+// shell/UQtUiServices.cpp, beside the dialogs and filter rules they use.
 
 // "*.dat, *.txt|*.dat;*.txt|*.*|*.*" in the form of Qt's file dialogs:
 // "*.dat, *.txt (*.dat *.txt);;*.* (*)".

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/UUiServices.h"
+#include "gui/UUiServices.h"
 
 class TFakeUiServices : public TUiServices {
 public:
