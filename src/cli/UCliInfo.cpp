@@ -21,6 +21,18 @@ void PrintInfo(const std::string &FName, const TSpec32 &S) {
   Out += std::string("equidistant: ") + (S.Equidistant() ? "Y" : "N") + "\n";
   Out += Format("min: %1.10g\nmax: %1.10g\n", S.MinVal(), S.MaxVal());
   if (S.Size() > 0) Out += Format("x-first: %1.10g\nx-last: %1.10g\n", S.DataX.front(), S.DataX.back());
+  // Where a FITS spectrum was found and what its x-axis is.
+  const TSpecOrigin &O = S.Origin();
+  if (!O.Axis.empty()) {
+    Out += "source: " + O.Source + "\n";
+    Out += "axis: " + O.Axis + "\n";
+    const bool RowIndex = O.Source.find("(row index)") != std::string::npos;
+    Out += std::string("x-unit: ") +
+           (RowIndex                              ? "row index"
+            : O.Kind == TAxisUnitKind::Wavenumber ? "wavenumber (cm-1)"
+                                                  : "Angstrom") +
+           "\n";
+  }
   Out += "header:\n";
   for (const std::string &Card : S.FitsBess().Cards())
     Out += TrimRight(Card) + "\n";
@@ -73,10 +85,14 @@ const TCliCommand CliInfoCommand{
     "Usage: orvalumetrix-cli info [--colx N] [--coly N] [--header N] FILE...\n\n"
     "Prints one block per file (blocks separated by an empty line): file, points,\n"
     "equidistant (Y/N), min, max, x-first, x-last, then \"header:\" and every header card.\n"
+    "For FITS files three lines come before the header: source (primary image,\n"
+    "extension 1 image, or extension 1 table columns WAVE/FLUX), axis (linear, log or\n"
+    "table) and x-unit (Angstrom, wavenumber (cm-1) or row index).\n"
     "Text files (.dat .txt .ascii) are read with x in column --colx (1), y in column\n"
     "--coly (2), after --header (0) skipped lines; lines starting with # are comments.\n"
-    ".fit/.fits files are read as FITS. A file that cannot be read is reported by name\n"
-    "and the next file is read.\n",
+    ".fit/.fits files are read as FITS: a 1-D image in the primary HDU or, after an\n"
+    "empty primary, in the first extension (image or binary table). A file that\n"
+    "cannot be read is reported by name and the next file is read.\n",
     RunInfo};
 
 const TCliCommand CliConvertCommand{

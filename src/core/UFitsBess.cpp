@@ -7,6 +7,7 @@
 #include <limits>
 #include <sys/stat.h>
 #include <type_traits>
+#include <unordered_set>
 
 #include "core/UErrors.h"
 #include "core/UFormat.h"
@@ -566,8 +567,231 @@ void TFitsBess::NewHeader(int32_t nNAXIS1) {
 
 // ---------------------------------------------------------------- files
 
+namespace {
+
+// Reads header blocks from the current position of F up to the END card; the non-blank cards
+// are appended to Cards. Returns the bytes read (a multiple of 2880). A short block or more
+// than MaxHeaderCards cards without END raise NotValid.
+int64_t ReadHeaderBlocks(std::FILE *F, std::vector<std::string> &Cards, const std::string &NotValid) {
+  int64_t Bytes = 0;
+  char Block[BlockLen];
+  const size_t First = Cards.size();
+  for (;;) {
+    if (std::fread(Block, 1, BlockLen, F) != static_cast<size_t>(BlockLen)) OrvaRaise(NotValid);
+    Bytes += BlockLen;
+    for (int c = 0; c < CardsPerBlock; ++c) {
+      std::string Card(Block + c * CardLen, CardLen);
+      // Only the keyword END itself ends the header, not ENDTIME or ENDDATE.
+      if (Card.compare(0, 8, "END     ") == 0) return Bytes;
+      if (Card.find_first_not_of(' ') != std::string::npos) Cards.push_back(std::move(Card));
+    }
+    if (Cards.size() - First > static_cast<size_t>(MaxHeaderCards)) OrvaRaise(NotValid);
+  }
+}
+
+bool KeyIs(const std::string &Card, const char *Key8) { return Card.compare(0, 8, Key8) == 0; }
+
+// NAXISn (n = 1...999) as a keyword of 8 characters.
+bool IsNaxisN(const std::string &Key8) {
+  if (Key8.compare(0, 5, "NAXIS") != 0) return false;
+  std::string Rest = Trim(Key8.substr(5));
+  return !Rest.empty() && Rest.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// The keywords that describe an image's data and axis: in an image extension they replace
+// those of the (empty) primary header.
+bool IsImageDescriptionKey(const std::string &Key8) {
+  static const char *const Keys[] = {"BITPIX  ", "NAXIS   ", "BSCALE  ", "BZERO   ", "BLANK   ", "CRVAL1  ",
+                                     "CDELT1  ", "CRPIX1  ", "CUNIT1  ", "CTYPE1  ", "CD1_1   ", "DC-FLAG "};
+  for (const char *K : Keys)
+    if (Key8 == K) return true;
+  return IsNaxisN(Key8);
+}
+
+bool IsCommentaryKey(const std::string &Key8) {
+  return Key8 == "COMMENT " || Key8 == "HISTORY " || Key8 == "        " || Key8 == "CONTINUE";
+}
+
+// Ascii case-insensitive equality.
+bool SameText(std::string_view A, std::string_view B) {
+  if (A.size() != B.size()) return false;
+  for (size_t i = 0; i < A.size(); ++i) {
+    char X = A[i], Y = B[i];
+    if (X >= 'a' && X <= 'z') X = static_cast<char>(X - 32);
+    if (Y >= 'a' && Y <= 'z') Y = static_cast<char>(Y - 32);
+    if (X != Y) return false;
+  }
+  return true;
+}
+
+} // namespace
+
+TAxisUnitKind ParseAxisUnit(std::string_view Unit, double &Factor) {
+  std::string U = Trim(Unit);
+  // Blanks inside ('0.1 nm', 'cm -1') do not matter.
+  U.erase(std::remove(U.begin(), U.end(), ' '), U.end());
+  struct TUnit {
+    const char *Name;
+    double Factor;
+  };
+  static const TUnit Lengths[] = {{"ANGSTROM", 1},
+                                  {"ANGSTROMS", 1},
+                                  {"ANGSTROEM", 1},
+                                  {"ANGSTROEMS", 1},
+                                  {"A", 1},
+                                  {"AA", 1},
+                                  {"\xC3\x85", 1},
+                                  {"\xE2\x84\xAB", 1},
+                                  {"\xC5", 1},
+                                  {"0.1NM", 1},
+                                  {"1E-10M", 1},
+                                  {"NM", 10},
+                                  {"NANOMETER", 10},
+                                  {"NANOMETERS", 10},
+                                  {"NANOMETRE", 10},
+                                  {"NANOMETRES", 10},
+                                  {"UM", 1e4},
+                                  {"MICRON", 1e4},
+                                  {"MICRONS", 1e4},
+                                  {"MICROMETER", 1e4},
+                                  {"MICROMETERS", 1e4},
+                                  {"MICROMETRE", 1e4},
+                                  {"MICROMETRES", 1e4},
+                                  {"\xC2\xB5M", 1e4},
+                                  {"\xCE\xBCM", 1e4},
+                                  {"MM", 1e7},
+                                  {"CM", 1e8},
+                                  {"M", 1e10},
+                                  {"METER", 1e10},
+                                  {"METERS", 1e10},
+                                  {"METRE", 1e10},
+                                  {"METRES", 1e10}};
+  // "Angstrom" spelled with non-ASCII letters: the A with ring and the o with diaeresis.
+  static const char *const AngstromUtf8[] = {"\xC3\x85NGSTR\xC3\x96M", "\xC3\x85ngstr\xC3\xB6m",
+                                             "ANGSTR\xC3\x96M", "Angstr\xC3\xB6m"};
+  for (const TUnit &L : Lengths)
+    if (SameText(U, L.Name)) {
+      Factor = L.Factor;
+      return TAxisUnitKind::Length;
+    }
+  for (const char *A : AngstromUtf8)
+    if (SameText(U, A) || SameText(U, std::string(A) + "s")) {
+      Factor = 1;
+      return TAxisUnitKind::Length;
+    }
+  static const char *const Wavenumbers[] = {"CM-1", "CM^-1", "CM**-1", "CM^(-1)", "1/CM", "/CM", "CM**(-1)"};
+  for (const char *W : Wavenumbers)
+    if (SameText(U, W)) {
+      Factor = 1;
+      return TAxisUnitKind::Wavenumber;
+    }
+  Factor = 0;
+  return TAxisUnitKind::Unknown;
+}
+
+std::string UnitInCtype(const std::string &Ctype) {
+  const std::string T = Trim(Ctype);
+  double F;
+  std::vector<std::string> Candidates{T};
+  for (const char *Br : {"()", "[]"}) {
+    size_t Open = T.find(Br[0]);
+    size_t Close = Open == std::string::npos ? Open : T.find(Br[1], Open + 1);
+    if (Close != std::string::npos) Candidates.push_back(T.substr(Open + 1, Close - Open - 1));
+  }
+  size_t Blank = T.find_last_of(' ');
+  if (Blank != std::string::npos) Candidates.push_back(T.substr(Blank + 1));
+  for (const std::string &C : Candidates)
+    if (!Trim(C).empty() && ParseAxisUnit(C, F) != TAxisUnitKind::Unknown) return Trim(C);
+  return std::string();
+}
+
+bool IsLogCtype(const std::string &Ctype) {
+  const std::string T = UpperCase(Trim(Ctype));
+  return T.rfind("WAVE-LOG", 0) == 0 || T.rfind("AWAV-LOG", 0) == 0;
+}
+
+bool IsTableStructureKey(const std::string &Key8) {
+  static const char *const Fixed[] = {"XTENSION", "PCOUNT  ", "GCOUNT  ", "TFIELDS ", "THEAP   ", "EXTNAME ",
+                                      "EXTVER  ", "EXTLEVEL", "INHERIT ", "CHECKSUM", "DATASUM "};
+  for (const char *K : Fixed)
+    if (Key8 == K) return true;
+  // TTYPEn, TFORMn, TUNITn and the other column keywords: T, letters, then the column number.
+  if (Key8.size() < 2 || Key8[0] != 'T') return false;
+  std::string K = Trim(Key8);
+  size_t Digits = K.find_first_of("0123456789");
+  if (Digits == std::string::npos || Digits < 2) return false;
+  if (K.find_first_not_of("0123456789", Digits) != std::string::npos) return false;
+  static const char *const Stems[] = {"TTYPE", "TFORM", "TUNIT", "TSCAL", "TZERO", "TNULL", "TDISP",
+                                      "TDIM",  "TLMIN", "TLMAX", "TDMIN", "TDMAX", "TCTYP", "TCUNI",
+                                      "TCRVL", "TCDLT", "TCRPX", "TCROT", "TBCOL"};
+  const std::string Stem = K.substr(0, Digits);
+  for (const char *S : Stems)
+    if (Stem == S) return true;
+  return false;
+}
+
+double TFitsBess::AxisStep() const {
+  double V;
+  std::string S, C;
+  if (ReadDbl("CDELT1  ", V, S, C)) return V;
+  if (ReadDbl("CD1_1   ", V, S, C)) return V;
+  return 0.0;
+}
+
+void TFitsBess::SetOneAxis(int32_t N) {
+  for (int i = Count() - 1; i >= 0; --i) {
+    const std::string Key = Cols(pCards[static_cast<size_t>(i)], 1, 8);
+    if (IsNaxisN(Key) && Key != "NAXIS1  ") Delete(i);
+  }
+  SetNAXIS(1);
+  const int Naxis = IndexOfKey("NAXIS   ");
+  int I1 = IndexOfKey("NAXIS1  ");
+  if (I1 >= 0 && I1 != Naxis + 1) {
+    Delete(I1);
+    I1 = -1;
+  }
+  if (I1 < 0) {
+    Insert(Naxis + 1, Finish("NAXIS1  = " + Format("%20d", N), "number of horizontal pixels"));
+  } else {
+    int32_t Old;
+    std::string S, C;
+    if (!ReadInt("NAXIS1  ", Old, S, C) || Old != N) SetNAXIS1(N);
+  }
+}
+
+void TFitsBess::CheckImageHeader(const std::string &FName) {
+  const std::string NotValid = FName + ": not a valid FITS file";
+  int32_t I;
+  double D;
+  std::string S, C;
+  int32_t Naxis;
+  if (!ReadInt("NAXIS   ", Naxis, S, C)) OrvaRaise(NotValid);
+  if (Naxis != 1) {
+    // A 2-D or 3-D image whose extra axes are 1 long is a spectrum (a one-row image above
+    // all); anything else is not one.
+    bool Ok = Naxis == 2 || Naxis == 3;
+    for (int a = 2; Ok && a <= Naxis; ++a) {
+      int32_t Na;
+      Ok = ReadInt(PadKey("NAXIS" + std::to_string(a)), Na, S, C) && Na == 1;
+    }
+    if (!Ok) OrvaRaise(FName + ": only NAXIS = 1 is supported");
+    if (!ReadInt("NAXIS1  ", I, S, C)) OrvaRaise(NotValid);
+    SetOneAxis(I);
+  }
+  if (!ReadInt("NAXIS1  ", I, S, C)) OrvaRaise(NotValid);
+  if (!ReadDbl("CRVAL1  ", D, S, C)) OrvaRaise(FName + ": CRVAL1 is missing");
+  // CD1_1 (the WCS matrix) is the same step when CDELT1 is not given.
+  if (!ReadDbl("CDELT1  ", D, S, C) && !ReadDbl("CD1_1   ", D, S, C))
+    OrvaRaise(FName + ": CDELT1 is missing");
+  if (!ReadDbl("CRPIX1  ", D, S, C)) {
+    if (!ReadStr("CRPIX1  ", S, C) || !TryStrToFloat(Trim(S), D)) OrvaRaise(FName + ": CRPIX1 is missing");
+  }
+}
+
 void TFitsBess::ReadHeader(const std::string &FName, bool KeepStream) {
   pCards.clear();
+  pExtCards.clear();
+  pLayout = TFitsLayout::PrimaryImage;
   pFName = FName;
   CloseStream();
   pStream.reset(std::fopen(FName.c_str(), "rb"));
@@ -575,46 +799,88 @@ void TFitsBess::ReadHeader(const std::string &FName, bool KeepStream) {
   try {
     pFileSize = FileSizeOf(pStream.get());
     const std::string NotValid = FName + ": not a valid FITS file";
-    pHeaderBytes = 0;
-    char Block[BlockLen];
-    bool Complete = false;
-    while (!Complete) {
-      if (std::fread(Block, 1, BlockLen, pStream.get()) != static_cast<size_t>(BlockLen)) OrvaRaise(NotValid);
-      pHeaderBytes += BlockLen;
-      for (int c = 0; c < CardsPerBlock; ++c) {
-        std::string Card(Block + c * CardLen, CardLen);
-        // Only the keyword END itself ends the header, not ENDTIME or ENDDATE.
-        if (Card.compare(0, 8, "END     ") == 0) {
-          Complete = true;
-          break;
-        }
-        if (Card.find_first_not_of(' ') != std::string::npos) pCards.push_back(std::move(Card));
-      }
-      if (!Complete && Count() > MaxHeaderCards) OrvaRaise(NotValid);
-    }
+    pHeaderBytes = ReadHeaderBlocks(pStream.get(), pCards, NotValid);
 
     bool B;
     int32_t I;
-    double D;
     std::string S, C;
     if (!ReadBoo("SIMPLE  ", B, S, C) || !B) OrvaRaise(NotValid);
     if (!ReadInt("BITPIX  ", I, S, C)) OrvaRaise(NotValid);
     int32_t Naxis;
     if (!ReadInt("NAXIS   ", Naxis, S, C)) OrvaRaise(NotValid);
-    if (Naxis != 1) {
-      int32_t N2;
-      if (!ReadInt("NAXIS2  ", N2, S, C) || N2 != 1) OrvaRaise(FName + ": only NAXIS = 1 is supported");
-      // A one-row image counts as a spectrum.
-      Delete(IndexOfKey("NAXIS2  "));
-      SetNAXIS(1);
+    if (Naxis == 0) {
+      // An empty primary HDU: archives put the spectrum into the first extension, which
+      // starts right after the primary header.
+      std::vector<std::string> Ext;
+      if (pFileSize <= pHeaderBytes) OrvaRaise(FName + ": the primary HDU is empty and no extension follows");
+      const int64_t ExtBytes = ReadHeaderBlocks(pStream.get(), Ext, NotValid);
+      std::string Xt;
+      if (Ext.empty() || !KeyIs(Ext[0], "XTENSION")) OrvaRaise(NotValid);
+      {
+        TFitsBess E;
+        E.pCards = {Ext[0]};
+        if (!E.ReadStr("XTENSION", Xt, C)) OrvaRaise(NotValid);
+        Xt = UpperCase(Trim(Xt));
+      }
+      pHeaderBytes += ExtBytes;
+      if (Xt == "IMAGE") {
+        pLayout = TFitsLayout::ExtensionImage;
+        // The extension's description of its data and axis replaces the primary's; its
+        // other cards are added where the primary lacks them. The scaling of the primary's
+        // (absent) data never applies to the extension's. Keys are looked up in sets: both
+        // headers may hold tens of thousands of cards.
+        std::unordered_set<std::string> ExtKeys;
+        for (const std::string &Card : Ext)
+          ExtKeys.insert(Cols(Card, 1, 8));
+        for (int i = Count() - 1; i >= 0; --i) {
+          const std::string Key = Cols(pCards[static_cast<size_t>(i)], 1, 8);
+          if (Key == "BITPIX  " || Key == "NAXIS   " || !IsImageDescriptionKey(Key)) continue;
+          if (Key == "BSCALE  " || Key == "BZERO   " || Key == "BLANK   " || ExtKeys.count(Key)) Delete(i);
+        }
+        std::unordered_set<std::string> Have;
+        for (const std::string &Card : pCards)
+          Have.insert(Cols(Card, 1, 8));
+        std::vector<std::string> Axes; // NAXISn, which follow NAXIS in their order
+        for (const std::string &Card : Ext) {
+          const std::string Key = Cols(Card, 1, 8);
+          if (IsTableStructureKey(Key)) continue;
+          if (Key == "BITPIX  " || Key == "NAXIS   ") {
+            pCards[static_cast<size_t>(IndexOfKey(Key))] = Card;
+          } else if (IsNaxisN(Key)) {
+            Axes.push_back(Card);
+          } else if (IsCommentaryKey(Key) || Have.insert(Key).second) {
+            Add(Card);
+          }
+        }
+        pCards.insert(pCards.begin() + IndexOfKey("NAXIS   ") + 1, Axes.begin(), Axes.end());
+      } else if (Xt == "BINTABLE") {
+        pLayout = TFitsLayout::ExtensionTable;
+        pExtCards = std::move(Ext);
+        std::unordered_set<std::string> Have;
+        for (const std::string &Card : pCards)
+          Have.insert(Cols(Card, 1, 8));
+        for (const std::string &Card : pExtCards) {
+          const std::string Key = Cols(Card, 1, 8);
+          if (IsTableStructureKey(Key) || Key == "BITPIX  " || IsNaxisN(Key) || Key == "NAXIS   ") continue;
+          if (IsCommentaryKey(Key) || Have.insert(Key).second) Add(Card);
+        }
+        // The table's rows are known once its structure is read; the header already says
+        // what the spectrum will be: one axis of 32-bit floats.
+        SetBITPIX(-32);
+        SetOneAxis(0);
+        if (!KeepStream) CloseStream();
+        return;
+      } else {
+        OrvaRaise(FName + ": extension type " + Xt + " is not supported");
+      }
     }
-    if (!ReadInt("NAXIS1  ", I, S, C)) OrvaRaise(NotValid);
-    if (!ReadDbl("CRVAL1  ", D, S, C)) OrvaRaise(FName + ": CRVAL1 is missing");
-    if (!ReadDbl("CDELT1  ", D, S, C)) OrvaRaise(FName + ": CDELT1 is missing");
-    if (!ReadDbl("CRPIX1  ", D, S, C)) {
-      if (!ReadStr("CRPIX1  ", S, C) || !TryStrToFloat(Trim(S), D)) OrvaRaise(FName + ": CRPIX1 is missing");
+    CheckImageHeader(FName);
+    if (!ReadStr("CUNIT1  ", S, C)) {
+      // A unit named in CTYPE1 ('Wavelength (nm)') is the unit of the axis.
+      std::string T;
+      std::string U = ReadStr("CTYPE1  ", T, C) ? UnitInCtype(T) : std::string();
+      WriteStr("CUNIT1  ", U.empty() ? "Angstrom" : U, AddedComment);
     }
-    if (!ReadStr("CUNIT1  ", S, C)) WriteStr("CUNIT1  ", "Angstrom", AddedComment);
     if (!ReadStr("CTYPE1  ", S, C) || Trim(S).empty()) WriteStr("CTYPE1  ", "Wavelength", AddedComment);
   } catch (...) {
     CloseStream();
@@ -718,6 +984,22 @@ void TFitsBess::ReadData(TDblArr1D &Spectrum, double &Lo, double &Hi) {
     throw;
   }
   CloseStream();
+}
+
+std::string TFitsBess::ReadRawData(int64_t Bytes) {
+  std::string Raw;
+  try {
+    const std::string Short = pFName + ": not a FITS file";
+    if (!pStream || Bytes < 0 || Bytes > DataBytesAvailable()) OrvaRaise(Short);
+    if (std::fseek(pStream.get(), static_cast<long>(pHeaderBytes), SEEK_SET) != 0) OrvaRaise(Short);
+    Raw.resize(static_cast<size_t>(Bytes));
+    if (Bytes > 0 && std::fread(Raw.data(), 1, Raw.size(), pStream.get()) != Raw.size()) OrvaRaise(Short);
+  } catch (...) {
+    CloseStream();
+    throw;
+  }
+  CloseStream();
+  return Raw;
 }
 
 namespace {

@@ -6,9 +6,29 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/USpecTypes.h"
+
+// Where the spectrum of a FITS file was found.
+enum class TFitsLayout { PrimaryImage, ExtensionImage, ExtensionTable };
+
+// What an axis unit (CUNIT1, a unit named in CTYPE1, TUNITn) says about x.
+enum class TAxisUnitKind { Unknown, Length, Wavenumber };
+// Recognises a unit of x in any usual spelling and case: Angstrom ('A', 'Angstroms', 'Å',
+// '0.1 nm', ...), nm, um/micron, mm, cm, m (Kind Length, Factor to Angstrom) and wavenumbers in
+// cm-1 (Kind Wavenumber, Factor 1, x kept in cm-1). Unknown otherwise.
+TAxisUnitKind ParseAxisUnit(std::string_view Unit, double &Factor);
+// The unit named in a CTYPE1 value ('nm', 'Wavelength (nm)', 'WAVE [Angstrom]',
+// 'lambda in A'), or empty when it names none.
+std::string UnitInCtype(const std::string &Ctype);
+// Whether CTYPE1 names a logarithmic wavelength axis ('WAVE-LOG', 'AWAV-LOG').
+bool IsLogCtype(const std::string &Ctype);
+// Cards of a table or extension structure (XTENSION, PCOUNT, GCOUNT, TFIELDS, THEAP,
+// TTYPEn, TFORMn, TUNITn, ..., EXTNAME, CHECKSUM/DATASUM of the extension) that mean nothing
+// in the header of a one-dimensional image.
+bool IsTableStructureKey(const std::string &Key8);
 
 class TFitsBess {
 public:
@@ -114,7 +134,21 @@ public:
   void NewHeader(int32_t nNAXIS1);
 
   // ---- files
+  // Reads the header of the spectrum: the primary header, or, when the primary HDU is empty
+  // (NAXIS = 0), the primary header merged with that of the first extension (an image: its
+  // structure and axis cards replace the primary's; a binary table: its cards that the
+  // primary lacks, without the table structure, and the table's own cards are kept apart
+  // in ExtensionCards). NAXIS = 2 or 3 with the extra axes 1 long counts as NAXIS = 1.
+  // CD1_1 stands in for a missing CDELT1. Without CUNIT1, a unit named in CTYPE1 is taken
+  // before the default 'Angstrom'.
   void ReadHeader(const std::string &FName, bool KeepStream);
+  TFitsLayout Layout() const { return pLayout; }
+  // The cards of the binary table extension read by ReadHeader (empty for images).
+  const std::vector<std::string> &ExtensionCards() const { return pExtCards; }
+  // The step of a linear axis: CDELT1, or CD1_1 when CDELT1 is missing (0 when both are).
+  double AxisStep() const;
+  // Makes NAXIS = 1 and NAXIS1 = N with NAXIS1 right after NAXIS; removes NAXIS2, NAXIS3...
+  void SetOneAxis(int32_t N);
   // Integer data: a value equal to the BLANK card's integer (compared before BSCALE and
   // BZERO are applied) is an undefined pixel and reads as NaN.
   void ReadSpectrum(TDblArr1D &Spectrum);
@@ -122,6 +156,9 @@ public:
   // array is not zeroed first). Lo and Hi receive the smallest and largest finite value
   // (which of 0.0 and -0.0 is not defined); Lo > Hi when there is none.
   void ReadSpectrumFresh(TDblArr1D &Spectrum, double &Lo, double &Hi);
+  // The first Bytes bytes of the data part (Bytes no more than DataBytesAvailable, checked by
+  // the caller) and closes the file; a short read raises FName + ": not a FITS file".
+  std::string ReadRawData(int64_t Bytes);
   // A BLANK card is not written (it has no meaning for floating-point data); a string card
   // without its closing quote raises EOrvaError naming the keyword, and nothing is written.
   void SaveToFile_32(const std::string &FName, const TDblArr1D &Spec) const;
@@ -155,4 +192,7 @@ private:
   std::string pFName;
   int64_t pHeaderBytes = 0;
   int64_t pFileSize = 0; // size of the open file, to check NAXIS1 against what it can hold
+  TFitsLayout pLayout = TFitsLayout::PrimaryImage;
+  std::vector<std::string> pExtCards;
+  void CheckImageHeader(const std::string &FName);
 };

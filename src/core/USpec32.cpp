@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "core/UErrors.h"
+#include "core/UFitsTable.h"
 #include "core/UFormat.h"
 #include "core/ULargeArray.h"
 #include "core/USafeFile.h"
@@ -172,26 +173,73 @@ void TSpec32::SetFromFullName(const std::string &FullName) {
 
 void TSpec32::ReadFits(const std::string &FName) {
   SetFromFullName(FName);
+  pOrigin = TSpecOrigin();
   TFitsBess &H = *pFitsBess;
   H.ReadHeader(FName, true);
   try {
-    ReadFitsData(FName);
+    if (H.Layout() == TFitsLayout::ExtensionTable)
+      ReadFitsTable(FName);
+    else
+      ReadFitsData(FName);
   } catch (...) {
     H.CloseStream();
     throw;
   }
 }
 
+void TSpec32::ReadFitsTable(const std::string &FName) {
+  TFitsBess &H = *pFitsBess;
+  const TTableLayout L = ParseBinTable(H.ExtensionCards(), FName, H.DataBytesAvailable());
+  const std::string Raw = H.ReadRawData(L.RowBytes * L.Rows);
+  TTableSpectrum T =
+      ReadTableSpectrum(L, reinterpret_cast<const unsigned char *>(Raw.data()), Raw.size(), FName);
+  DataX = std::move(T.X);
+  DataY = std::move(T.Y);
+  FinishFromArrays();
+  H.SetOneAxis(pSize);
+  // The header says what x now is; the unit of the column itself is gone with the conversion.
+  if (!T.WaveColumn.empty()) {
+    const bool Wn = T.Kind == TAxisUnitKind::Wavenumber;
+    H.WriteStr("CUNIT1  ", Wn ? "cm-1" : "Angstrom", "added by Orvalumetrix");
+    H.WriteStr("CTYPE1  ", Wn ? "Wavenumber" : "Wavelength", "added by Orvalumetrix");
+  }
+  pOrigin.Source = "extension 1 table columns " +
+                   (T.WaveColumn.empty() ? std::string("(row index)") : T.WaveColumn) + "/" + T.FluxColumn;
+  pOrigin.Axis = "table";
+  pOrigin.Kind = T.Kind;
+}
+
+void TSpec32::ReadFitsLogAxis(const std::string &FName, double Factor) {
+  // Logarithmic axes (p is the 1-based pixel): CTYPE1 'WAVE-LOG' (FITS WCS paper III)
+  // x = CRVAL1 exp(CDELT1 (p - CRPIX1) / CRVAL1); the DC-FLAG = 1 convention
+  // x = 10^(CRVAL1 + CDELT1 (p - CRPIX1)). Both in the unit of CUNIT1, then in Angstrom.
+  TFitsBess &H = *pFitsBess;
+  const double Crval = H.CRVAL1(), Cdelt = H.AxisStep(), Crpix = H.CRPIX1();
+  const bool WaveLog = IsLogCtype(H.CTYPE1());
+  if (WaveLog && Crval == 0) OrvaRaise(FName + ": CRVAL1 must not be 0 on a WAVE-LOG axis");
+  for (int32_t p = 1; p <= pSize; ++p) {
+    const double D = Cdelt * (p - Crpix);
+    const double X = (WaveLog ? Crval * std::exp(D / Crval) : std::pow(10.0, Crval + D)) * Factor;
+    if (!std::isfinite(X)) OrvaRaise(FName + ": the logarithmic x-axis leaves the range of numbers");
+    DataX[static_cast<size_t>(p - 1)] = X;
+  }
+  pEquidistant = IsEquidistant();
+}
+
 void TSpec32::ReadFitsData(const std::string &FName) {
   TFitsBess &H = *pFitsBess;
-  std::string Unit = UpperCase(Trim(H.CUNIT1()));
   double Factor;
-  if (Unit == "NM")
-    Factor = 10;
-  else if (Unit == "ANGSTROM")
-    Factor = 1;
-  else
-    OrvaRaise(Unit + ": wavelength units unknown");
+  const TAxisUnitKind Kind = ParseAxisUnit(H.CUNIT1(), Factor);
+  if (Kind == TAxisUnitKind::Unknown) OrvaRaise(UpperCase(Trim(H.CUNIT1())) + ": wavelength units unknown");
+  pOrigin.Source = H.Layout() == TFitsLayout::ExtensionImage ? "extension 1 image" : "primary image";
+  pOrigin.Kind = Kind;
+  int32_t DcFlag = 0;
+  {
+    std::string S, C;
+    if (!H.ReadInt("DC-FLAG ", DcFlag, S, C)) DcFlag = 0;
+  }
+  const bool LogAxis = IsLogCtype(H.CTYPE1()) || DcFlag == 1;
+  pOrigin.Axis = LogAxis ? "log" : "linear";
   int32_t N = H.NAXIS1();
   int32_t Bitpix = H.BITPIX();
   int Bytes = Bitpix == 8                       ? 1
@@ -204,7 +252,7 @@ void TSpec32::ReadFitsData(const std::string &FName) {
   // a hostile header must not make us allocate more than the file's size.
   if (N <= 0 || static_cast<int64_t>(N) * Bytes > H.DataBytesAvailable())
     OrvaRaise(FName + ": not a FITS file");
-  double Crval = H.CRVAL1(), Cdelt = H.CDELT1(), Crpix = H.CRPIX1();
+  double Crval = H.CRVAL1(), Cdelt = H.AxisStep(), Crpix = H.CRPIX1();
   pSize = N;
   double Lo, Hi;
   H.ReadSpectrumFresh(DataY, Lo, Hi);
@@ -216,6 +264,11 @@ void TSpec32::ReadFitsData(const std::string &FName) {
     pMinVal = Lo;
     pMaxVal = Hi;
     ++pDataVersion;
+  }
+  if (LogAxis) {
+    DataX.resize(static_cast<size_t>(N));
+    ReadFitsLogAxis(FName, Factor);
+    return;
   }
   // x and the equidistance test in one pass (the arithmetic of IsEquidistant: the mean step
   // from the first and last x, each step compared with it). x is made in small blocks on the

@@ -9,6 +9,13 @@
 #include "core/UFitsBess.h"
 #include "core/USpecTypes.h"
 
+// Where a spectrum read from a FITS file came from, for the user's information.
+struct TSpecOrigin {
+  std::string Source; // "primary image", "extension 1 image", "extension 1 table columns WAVE/FLUX"
+  std::string Axis;   // "linear", "log" or "table"; empty for spectra not read from FITS
+  TAxisUnitKind Kind = TAxisUnitKind::Length; // x in Angstrom, or wavenumbers in cm-1
+};
+
 class TFileListItem; // the file-list row showing a spectrum (defined by the window layer)
 class TProfile32;    // the plot window showing a spectrum (defined by the window layer)
 
@@ -37,8 +44,12 @@ public:
   // Text column file; reports failures through the error sink and returns false.
   // (The reading itself lives in UDatFile.)
   bool ReadDat(const std::string &FName, int colx, int coly, int header);
-  // One-dimensional FITS file; raises EOrvaError on failure.
+  // FITS file: a one-dimensional image (primary, or the first extension after an empty
+  // primary), linear or logarithmic in x (CTYPE1 'WAVE-LOG', DC-FLAG = 1), or a binary table
+  // in the first extension; raises EOrvaError on failure.
   void ReadFits(const std::string &FName);
+  // Set by ReadFits; empty Source and Axis for any other spectrum.
+  const TSpecOrigin &Origin() const { return pOrigin; }
 
   // Resizes both arrays and sets the point count (values of new points are 0).
   void SetSize(int32_t N);
@@ -70,6 +81,9 @@ public:
 
 private:
   void ReadFitsData(const std::string &FName);
+  void ReadFitsLogAxis(const std::string &FName, double Factor);
+  void ReadFitsTable(const std::string &FName);
+  TSpecOrigin pOrigin;
   TFileListItem *pCreator = nullptr;
   TProfile32 *pProfile32 = nullptr;
   std::string pFilePath;

@@ -53,7 +53,34 @@ void PrepareFitsHeader(TSpec32 &Spec) {
   std::string S, C;
   if (H.ReadDbl("BSCALE  ", Old, S, C) && Old != 1.0) H.SetBSCALE(1.0);
   if (H.ReadDbl("BZERO   ", Old, S, C) && Old != 0.0) H.SetBZERO(0.0);
-  if (UpperCase(Trim(H.CUNIT1())) == "NM") H.SetCUNIT1("Angstrom");
+  // x is held in Angstrom whatever length unit the source used, on a linear axis: a unit
+  // other than Angstrom, a logarithmic axis type, DC-FLAG, the CD1_1 matrix or table cards
+  // would describe a different axis. Wavenumbers and units set by x-axis conversions stay.
+  {
+    std::string Unit;
+    double Factor;
+    if (H.ReadStr("CUNIT1  ", Unit, C) && ParseAxisUnit(Unit, Factor) == TAxisUnitKind::Length &&
+        Trim(Unit) != "Angstrom")
+      H.SetCUNIT1("Angstrom");
+    std::string Type;
+    if (H.ReadStr("CTYPE1  ", Type, C)) {
+      const std::string InType = UnitInCtype(Type);
+      if (IsLogCtype(Type) ||
+          (!InType.empty() && ParseAxisUnit(InType, Factor) == TAxisUnitKind::Length && Factor != 1))
+        H.SetCTYPE1("Wavelength");
+    }
+    double Step;
+    if (N <= 1 && !H.ReadDbl("CDELT1  ", Step, S, C)) H.SetCDELT1(H.AxisStep() != 0 ? H.AxisStep() : 1.0);
+    for (int I = H.Count() - 1; I >= 0; --I) {
+      const std::string Key = H.Strings(I).substr(0, 8);
+      // Names and checksums of the file's HDUs are left as they were read.
+      const bool Kept = Key == "EXTNAME " || Key == "EXTVER  " || Key == "EXTLEVEL" || Key == "INHERIT " ||
+                        Key == "CHECKSUM" || Key == "DATASUM ";
+      if (Key == "DC-FLAG " || Key == "CD1_1   " || (IsTableStructureKey(Key) && !Kept)) H.Delete(I);
+    }
+    int32_t Naxis;
+    if (!H.ReadInt("NAXIS   ", Naxis, S, C) || Naxis != 1) H.SetOneAxis(N);
+  }
   // Undefined pixels are NaN now; BLANK is not allowed with floating-point data.
   for (int I; (I = H.IndexOfKey("BLANK   ")) >= 0;)
     H.Delete(I);

@@ -20,6 +20,8 @@ std::unique_ptr<TSpec32> ReadSpecFile(const std::string &FName, int ColX, int Co
 // What the Save FITS command does to the header before writing, then the write itself
 // (through a temporary file): BITPIX = -32, CRPIX1 = 1, CRVAL1 = x[0], CDELT1 = the mean step,
 // all through the setters. A spectrum that is not equidistant is refused with
-// "x-values not equidistant; resample spectrum" and nothing is written.
+// "x-values not equidistant; resample spectrum" and nothing is written. The header then
+// describes what is held: a length unit of CUNIT1 becomes 'Angstrom', a logarithmic or
+// unit-carrying CTYPE1 'Wavelength', and DC-FLAG, CD1_1 and table structure cards go.
 void PrepareFitsHeader(TSpec32 &Spec);
 void SaveSpecAsFits(TSpec32 &Spec, const std::string &FName);

@@ -86,6 +86,9 @@ void TParamDialog::BuOKClick() {
       {EdHeight, &TGlobalData::SetObsHeight, "Observer Height", -500, 10000},
   };
   double Values[std::size(Fields)];
+  // Through a reference: GCC's bounds check misreads a member-function call made on an array
+  // element directly (it reports the object's address as the index).
+  auto Store = [this](const TField &F, double V) { (pGlobalData.*F.Set)(V); };
   for (size_t i = 0; i < std::size(Fields); ++i) {
     const TField &F = Fields[i];
     double V = 0;
@@ -93,7 +96,7 @@ void TParamDialog::BuOKClick() {
       V = StrToFloat(S(F.Ed));
     } catch (...) {
       for (size_t k = 0; k < i; ++k)
-        (pGlobalData.*Fields[k].Set)(Values[k]);
+        Store(Fields[k], Values[k]);
       F.Ed->setFocus();
       throw;
     }
@@ -105,7 +108,7 @@ void TParamDialog::BuOKClick() {
     Values[i] = V;
   }
   for (size_t i = 0; i < std::size(Fields); ++i)
-    (pGlobalData.*Fields[i].Set)(Values[i]);
+    Store(Fields[i], Values[i]);
   pGlobalData.SetOBSERVER(S(EdOBSERVER));
   pGlobalData.SetBSS_SITE(S(EdBSS_SITE));
   pGlobalData.SetBSS_INST(S(EdBSS_INST));

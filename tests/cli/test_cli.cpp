@@ -48,6 +48,30 @@ TEST(CliInfo, FailuresGoOn) {
   EXPECT_EQ(R.Err, "orvalumetrix-cli: Too few columns in " + D.File("a.dat") + ", line 1\n");
 }
 
+// Where each FITS spectrum came from and what kind of axis it has; the files are the reader's
+// fuzz seeds of each layout (written with cfitsio).
+TEST(CliInfo, SourceAndAxisOfEachLayout) {
+  TTempDir D;
+  const std::string Seeds = std::string(ORVA_SOURCE_DIR) + "/tests/fuzz/corpus/fuzz_readfits/";
+  const struct {
+    const char *File, *Source, *Axis;
+  } Rows[] = {
+      {"ext_image.fits", "extension 1 image", "linear"},
+      {"naxis3_wavelog.fits", "primary image", "log"},
+      {"table_rows_EE.fits", "extension 1 table columns WAVE/FLUX", "table"},
+      {"table_arrays_DD.fits", "extension 1 table columns WAVELENGTH/FLUX_REDUCED", "table"},
+      {"table_loglam_EI.fits", "extension 1 table columns loglam/flux", "table"},
+  };
+  for (const auto &Row : Rows) {
+    SCOPED_TRACE(Row.File);
+    TCliResult R = RunCli("info '" + Seeds + Row.File + "'", D);
+    ASSERT_EQ(R.Code, 0) << R.Err;
+    EXPECT_NE(R.Out.find(std::string("\nsource: ") + Row.Source + "\naxis: " + Row.Axis + "\nx-unit: Angstrom\n"),
+              std::string::npos)
+        << R.Out;
+  }
+}
+
 // Each failing file is named in its message (with the line for text files), and the files
 // after it are still read.
 TEST(CliInfo, MessagesNameFileAndLine) {

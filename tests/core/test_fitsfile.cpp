@@ -246,10 +246,10 @@ TEST(FitsFile, Messages) {
        F + ": CRPIX1 is missing"},
       {[&] {
          auto C = BasicCards(-32, 3);
-         C[7] = "CUNIT1  = 'Angstroms'";
+         C[7] = "CUNIT1  = 'furlong'";
          return HandFile(C, Data);
        },
-       "ANGSTROMS: wavelength units unknown"},
+       "FURLONG: wavelength units unknown"},
       {[&] { return HandFile(BasicCards(-16, 3), Data); }, "Unknown BITPIX value: -16"},
       // Truncated data, absurd and negative NAXIS1: refused before any allocation.
       {[&] { return HandFile(BasicCards(-32, 3), Data.substr(0, 8)); }, F + ": not a FITS file"},
@@ -641,11 +641,11 @@ TEST(FitsFile, MessagesNameTheFile) {
   TTempDir Dir;
   std::string F = Dir.File("u.fits");
   auto C = BasicCards(-32, 3);
-  C[7] = "CUNIT1  = 'Angstroms'";
+  C[7] = "CUNIT1  = 'furlong'";
   testutil::WriteFile(F, HandFile(C, BigEndianFloats({1, 2, 3})));
   struct Row {
     std::string Text, Msg;
-  } Rows[] = {{HandFile(C, BigEndianFloats({1, 2, 3})), F + ": ANGSTROMS: wavelength units unknown"},
+  } Rows[] = {{HandFile(C, BigEndianFloats({1, 2, 3})), F + ": FURLONG: wavelength units unknown"},
               {HandFile(BasicCards(-16, 3), BigEndianFloats({1, 2, 3})), F + ": Unknown BITPIX value: -16"},
               {"", F + ": not a valid FITS file"}};
   for (const Row &R : Rows) {

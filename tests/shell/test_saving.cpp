@@ -232,7 +232,9 @@ TEST_F(ShellTest, ShowFitsEditorComesBackToTheSaveStep) {
     TFitsBess H;
     H.ReadHeader(Tmp.File("star.fit"), false);
     EXPECT_EQ(H.IndexOfKey("OBJNAME") >= 0, EditorOK);
-    if (EditorOK) EXPECT_EQ(H.OBJNAME(), "Vega");
+    if (EditorOK) {
+      EXPECT_EQ(H.OBJNAME(), "Vega");
+    }
     EXPECT_EQ(H.NAXIS1(), 5);
     std::filesystem::remove(Tmp.File("star.fit"));
   }
