@@ -75,20 +75,17 @@ void TParamDialog::BuOKClick() {
   // stored. A number out of range stores nothing and names its field.
   struct TField {
     QLineEdit *Ed;
-    void (TGlobalData::*Set)(double);
+    void (*Set)(TGlobalData &, double);
     const char *Name;
     double Lo, Hi;
   };
   const TField Fields[] = {
-      {EdTAImUTC, &TGlobalData::SetTAImUTC, "TAI - UTC", -HUGE_VAL, HUGE_VAL},
-      {EdLon, &TGlobalData::SetObsLong, "Observer Longitude", -180, 180},
-      {EdLat, &TGlobalData::SetObsLat, "Observer Latitude", -90, 90},
-      {EdHeight, &TGlobalData::SetObsHeight, "Observer Height", -500, 10000},
+      {EdTAImUTC, [](TGlobalData &G, double V) { G.SetTAImUTC(V); }, "TAI - UTC", -HUGE_VAL, HUGE_VAL},
+      {EdLon, [](TGlobalData &G, double V) { G.SetObsLong(V); }, "Observer Longitude", -180, 180},
+      {EdLat, [](TGlobalData &G, double V) { G.SetObsLat(V); }, "Observer Latitude", -90, 90},
+      {EdHeight, [](TGlobalData &G, double V) { G.SetObsHeight(V); }, "Observer Height", -500, 10000},
   };
   double Values[std::size(Fields)];
-  // Through a reference: GCC's bounds check misreads a member-function call made on an array
-  // element directly (it reports the object's address as the index).
-  auto Store = [this](const TField &F, double V) { (pGlobalData.*F.Set)(V); };
   for (size_t i = 0; i < std::size(Fields); ++i) {
     const TField &F = Fields[i];
     double V = 0;
@@ -96,7 +93,7 @@ void TParamDialog::BuOKClick() {
       V = StrToFloat(S(F.Ed));
     } catch (...) {
       for (size_t k = 0; k < i; ++k)
-        Store(Fields[k], Values[k]);
+        Fields[k].Set(pGlobalData, Values[k]);
       F.Ed->setFocus();
       throw;
     }
@@ -108,7 +105,7 @@ void TParamDialog::BuOKClick() {
     Values[i] = V;
   }
   for (size_t i = 0; i < std::size(Fields); ++i)
-    Store(Fields[i], Values[i]);
+    Fields[i].Set(pGlobalData, Values[i]);
   pGlobalData.SetOBSERVER(S(EdOBSERVER));
   pGlobalData.SetBSS_SITE(S(EdBSS_SITE));
   pGlobalData.SetBSS_INST(S(EdBSS_INST));
