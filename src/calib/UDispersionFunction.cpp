@@ -68,9 +68,5 @@ void TDispersionFunction::BuClearClick() {
 }
 
 void TDispersionFunction::Apply() {
-  for (TSpec32 *S : Files()) {
-    pSource = S;
-    ListOutcome(OpDispersion(*S, pA));
-  }
-  accept();
+  RunOverFiles([this](TSpec32 &S) { return OpDispersion(S, pA); });
 }

@@ -63,23 +63,14 @@ void TOpXAxis::Apply() {
     Center = StrToFloat(EdWLCenter->text().toStdString());
     CheckCenterWavelength(Center);
   }
-  for (TSpec32 *S : Files()) {
-    pSource = S;
-    switch (Page) {
-    case PageVacAir:
-      ListOutcome(RgVacAir->ItemIndex() == 0 ? OpVacToAir(*S) : OpAirToVac(*S));
-      break;
-    case PageWavenumber:
-      ListOutcome(OpWavenumber(*S));
-      break;
-    case PageVelocity:
-      // Told, but converted all the same: the velocities are still well defined.
-      if (CenterOutsideProfile(*S, Center)) Ui().InfoBox(CenterOutsideText);
-      ListOutcome(OpVelocity(*S, Center));
-      break;
-    default:
-      OrvaRaiseUE("TOpXAxis.Apply");
-    }
-  }
-  accept();
+  if (Page != PageVacAir && Page != PageWavenumber && Page != PageVelocity) OrvaRaiseUE("TOpXAxis.Apply");
+  const bool ToAir = RgVacAir->ItemIndex() == 0;
+  TListSink Notices(pFileList);
+  RunOverFiles([&](TSpec32 &S) {
+    if (Page == PageVacAir) return ToAir ? OpVacToAir(S) : OpAirToVac(S);
+    if (Page == PageWavenumber) return OpWavenumber(S);
+    // Told, but converted all the same: the velocities are still well defined.
+    if (CenterOutsideProfile(S, Center)) Notices.Notice(S, CenterOutsideText);
+    return OpVelocity(S, Center);
+  });
 }

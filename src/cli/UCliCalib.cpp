@@ -24,24 +24,15 @@ int RunXAxis(const std::vector<std::string> &Rest) {
   // The centre is read before the first spectrum, as in the dialog.
   const double Center = K == 3 ? StrToFloat(A.Value("kms", "")) : 0.0;
   if (K == 3) CheckCenterWavelength(Center);
-  for (auto &S : ReadAll(A.Positional(), O)) {
-    switch (K) {
-    case 0:
-      Deliver(C, *S, OpVacToAir(*S));
-      break;
-    case 1:
-      Deliver(C, *S, OpAirToVac(*S));
-      break;
-    case 2:
-      Deliver(C, *S, OpWavenumber(*S));
-      break;
-    default:
-      // Told, and converted all the same (not a failure).
-      if (CenterOutsideProfile(*S, Center)) CliError(S->FileName() + ": " + CenterOutsideText);
-      Deliver(C, *S, OpVelocity(*S, Center));
-      break;
-    }
-  }
+  TCliSink Notices(C);
+  RunOnFiles(C, ReadAll(A.Positional(), O), [&](const TSpec32 &S) {
+    if (K == 0) return OpVacToAir(S);
+    if (K == 1) return OpAirToVac(S);
+    if (K == 2) return OpWavenumber(S);
+    // Told, and converted all the same (not a failure).
+    if (CenterOutsideProfile(S, Center)) Notices.Notice(S, CenterOutsideText);
+    return OpVelocity(S, Center);
+  });
   return C.Rc;
 }
 
@@ -65,8 +56,7 @@ int RunDispersion(const std::vector<std::string> &Rest) {
   TCliArgs A = OpArgs(Rest, {"coef"}, {}, C, O);
   if (!A.Has("coef")) throw ECliUsage{"dispersion needs --coef a0,a1,...,a6"};
   const TDispersionCoeffs Coef = ParseCoeffs(A.Value("coef", ""));
-  for (auto &S : ReadAll(A.Positional(), O))
-    Deliver(C, *S, OpDispersion(*S, Coef));
+  RunOnFiles(C, ReadAll(A.Positional(), O), [&Coef](const TSpec32 &S) { return OpDispersion(S, Coef); });
   return C.Rc;
 }
 

@@ -29,7 +29,9 @@ const char *const OpUsage =
     "would give it (the source's name with the operation's suffix, or Untitled-N with the first\n"
     "N whose file is not in DIR yet), as .dat, or as FITS with --fits.\n"
     "Prints the name of every file written. A spectrum the operation refuses is reported\n"
-    "(\"NAME: condition\") and the others go on; the exit code is then 1.\n\n"
+    "(\"NAME: condition\") and the others go on; the exit code is then 1. As in the dialogs,\n"
+    "zeros and filter --savgol stop at a spectrum that is not equidistant, and a resample grid\n"
+    "or an each operand that does not fit every file makes nothing (the first misfit is told).\n\n"
     "Operations:\n"
     "  noise --sigma S                        y + Gaussian noise of standard deviation S (-noise)\n"
     "  fft [--modulus] [--power] [--real] [--imag] [--phase] [--hann]\n"
@@ -76,33 +78,29 @@ int RunOp(const std::vector<std::string> &Args) {
     TReadOptions O = Setup(A);
     if (!A.Has("sigma")) throw ECliUsage{"noise needs --sigma"};
     double Sigma = A.FloatValue("sigma", 0);
-    for (auto &S : ReadAll(A.Positional(), O))
-      Deliver(C, *S, OpNoise(*S, Sigma));
+    RunOnFiles(C, ReadAll(A.Positional(), O), [Sigma](const TSpec32 &S) { return OpNoise(S, Sigma); });
   } else if (Name == "fft") {
     TCliArgs A(Rest, Values({}), {"fits", "modulus", "power", "real", "imag", "phase", "hann"});
     TReadOptions O = Setup(A);
     TFftOutputs Out{A.Has("modulus"), A.Has("power"), A.Has("real"),
                     A.Has("imag"),    A.Has("phase"), A.Has("hann")};
-    for (auto &S : ReadAll(A.Positional(), O))
-      Deliver(C, *S, OpFourier(*S, Out));
+    RunOnFiles(C, ReadAll(A.Positional(), O), [&Out](const TSpec32 &S) { return OpFourier(S, Out); });
   } else if (Name == "structure") {
     TCliArgs A(Rest, Values({}), {"fits"});
     TReadOptions O = Setup(A);
-    for (auto &S : ReadAll(A.Positional(), O))
-      Deliver(C, *S, OpStructure(*S));
+    RunOnFiles(C, ReadAll(A.Positional(), O), [](const TSpec32 &S) { return OpStructure(S); });
   } else if (Name == "number") {
     const std::vector<std::string> Flags = {"add", "mul", "div", "pow", "clip-below", "clip-above"};
     TCliArgs A(Rest, Values(Flags), {"fits"});
     TReadOptions O = Setup(A);
     int K = OneOf(A, Flags, "of --add --mul --div --pow --clip-below --clip-above");
     double R = A.FloatValue(Flags[static_cast<size_t>(K)], 0);
-    for (auto &S : ReadAll(A.Positional(), O))
-      Deliver(C, *S, OpNumber(*S, static_cast<TNumberOp>(K), R));
+    const TNumberOp Op = static_cast<TNumberOp>(K);
+    RunOnFiles(C, ReadAll(A.Positional(), O), [Op, R](const TSpec32 &S) { return OpNumber(S, Op, R); });
   } else if (Name == "log10") {
     TCliArgs A(Rest, Values({}), {"fits"});
     TReadOptions O = Setup(A);
-    for (auto &S : ReadAll(A.Positional(), O))
-      Deliver(C, *S, OpLog10(*S));
+    RunOnFiles(C, ReadAll(A.Positional(), O), [](const TSpec32 &S) { return OpLog10(S); });
   } else if (Name == "pair") {
     std::vector<std::string> Flags = PairFlags;
     Flags.push_back("swap");
@@ -114,12 +112,7 @@ int RunOp(const std::vector<std::string> &Args) {
     auto Specs = ReadAll(A.Positional(), O);
     TSpec32 *S1 = Specs[0].get(), *S2 = Specs[1].get();
     if (A.Has("swap")) std::swap(S1, S2);
-    TOpOutcome Out = OpPair(*S1, *S2, static_cast<TPairOp>(K));
-    if (!Out.Ok())
-      Refused(C, Out.Condition);
-    else
-      for (const TOpResult &R : Out.Results)
-        WriteResult(C, S1, R, nullptr, false);
+    RunWholeCli(C, OpPair(*S1, *S2, static_cast<TPairOp>(K)), {S1, S2});
   } else if (Name == "each") {
     std::vector<std::string> Flags = PairFlags;
     Flags.push_back("fits");
@@ -129,27 +122,27 @@ int RunOp(const std::vector<std::string> &Args) {
     if (!A.Has("operand")) throw ECliUsage{"each needs --operand B"};
     auto Left = ReadAll(A.Positional(), O);
     std::unique_ptr<TSpec32> B = ReadForCli(A.Value("operand", ""), O);
-    std::vector<const TSpec32 *> L;
-    for (auto &S : Left)
-      L.push_back(S.get());
-    TPairOp Op = static_cast<TPairOp>(K);
-    std::string Check = OpEachCheck(L, *B, Op);
-    if (!Check.empty()) {
-      Refused(C, Check); // nothing is made when one operand does not fit
-    } else {
-      for (auto &S : Left)
-        WriteResult(C, S.get(), OpEachResult(*S, *B, Op), nullptr, true);
-    }
+    const TPairOp Op = static_cast<TPairOp>(K);
+    // Nothing is made when one operand does not fit; each result is named after its left-hand
+    // operand, with a fresh header.
+    TOpRunRules Rules;
+    Rules.HeaderFromSource = false;
+    Rules.AlsoFrom = {B.get()};
+    Rules.Check = [&B, Op](const std::vector<const TSpec32 *> &L) { return OpEachCheck(L, *B, Op); };
+    RunOnFiles(
+        C, Left,
+        [&B, Op](const TSpec32 &S) {
+          return TOpOutcome{{}, {OpEachResult(S, *B, Op)}, false};
+        },
+        Rules);
   } else if (Name == "crop") {
     TCliArgs A(Rest, Values({"from", "to"}), {"fits", "index"});
     TReadOptions O = Setup(A);
     if (!A.Has("from") || !A.Has("to")) throw ECliUsage{"crop needs --from and --to"};
-    for (auto &S : ReadAll(A.Positional(), O)) {
-      if (A.Has("index"))
-        Deliver(C, *S, OpCropIndex(*S, StrToInt(A.Value("from", "")), StrToInt(A.Value("to", ""))));
-      else
-        Deliver(C, *S, OpCropWavelength(*S, StrToFloat(A.Value("from", "")), StrToFloat(A.Value("to", ""))));
-    }
+    RunOnFiles(C, ReadAll(A.Positional(), O), [&A](const TSpec32 &S) {
+      if (A.Has("index")) return OpCropIndex(S, StrToInt(A.Value("from", "")), StrToInt(A.Value("to", "")));
+      return OpCropWavelength(S, StrToFloat(A.Value("from", "")), StrToFloat(A.Value("to", "")));
+    });
   } else if (Name == "resample") {
     TCliArgs A(Rest, Values({"from", "to", "step", "deriv-left", "deriv-right"}),
                {"fits", "linear", "union"});
@@ -176,29 +169,26 @@ int RunOp(const std::vector<std::string> &Args) {
     if (!Natural && (!A.Has("deriv-left") || !A.Has("deriv-right")))
       throw ECliUsage{"give both --deriv-left and --deriv-right"};
     TResampleGrid G = MakeResampleGrid(From, To, Step);
-    // The grid must lie within every spectrum before anything is made.
-    bool AllFit = true;
-    for (auto &S : Specs)
-      if (std::string Why = ResampleGridCheck(*S, G); !Why.empty()) {
-        Refused(C, S->FileName() + Why);
-        AllFit = false;
-      }
-    if (AllFit)
-      for (auto &S : Specs)
-        Deliver(C, *S,
-                A.Has("linear") ? OpResampleLinear(*S, G)
-                                : OpResampleSpline(*S, G, Natural, A.FloatValue("deriv-left", 0),
-                                                   A.FloatValue("deriv-right", 0)));
+    const bool Linear = A.Has("linear");
+    const double DerivLeft = Natural ? 0.0 : A.FloatValue("deriv-left", 0);
+    const double DerivRight = Natural ? 0.0 : A.FloatValue("deriv-right", 0);
+    // The grid must lie within every spectrum before anything is made (the first that it
+    // leaves is told, as in the dialog).
+    TOpRunRules Rules;
+    Rules.Check = EverySpectrum([&G](const TSpec32 &S) { return ResampleGridCheck(S, G); });
+    RunOnFiles(
+        C, Specs,
+        [&](const TSpec32 &S) {
+          return Linear ? OpResampleLinear(S, G) : OpResampleSpline(S, G, Natural, DerivLeft, DerivRight);
+        },
+        Rules);
   } else if (Name == "zeros") {
     TCliArgs A(Rest, Values({"count"}), {"fits"});
     TReadOptions O = Setup(A);
     if (!A.Has("count")) throw ECliUsage{"zeros needs --count"};
     int Z = A.IntValue("count", 0);
-    for (auto &S : ReadAll(A.Positional(), O)) {
-      TOpOutcome Out = OpAddZeros(*S, Z);
-      Deliver(C, *S, Out);
-      if (Out.EndsLoop) break; // as the dialog: the loop ends here
-    }
+    // As the dialog: a spectrum that is not equidistant ends the loop.
+    RunOnFiles(C, ReadAll(A.Positional(), O), [Z](const TSpec32 &S) { return OpAddZeros(S, Z); });
   } else {
     for (const TCliOpExtension &E : CliOpExtensions())
       if (Name == E.Name) return E.Run(Rest);

@@ -11,13 +11,6 @@
 
 namespace {
 
-std::vector<const TSpec32 *> Pointers(const std::vector<std::unique_ptr<TSpec32>> &Specs) {
-  std::vector<const TSpec32 *> P;
-  for (const auto &S : Specs)
-    P.push_back(S.get());
-  return P;
-}
-
 int RunConcat(const std::vector<std::string> &Rest) {
   TOpContext C;
   TReadOptions O;
@@ -27,12 +20,7 @@ int RunConcat(const std::vector<std::string> &Rest) {
   const double Size = A.FloatValue("size", 90);
   const TConcatMethod Method = A.Has("simple") ? TConcatMethod::Simple : TConcatMethod::Weighted;
   auto Specs = ReadAll(A.Positional(), O);
-  TOpOutcome Out = OpConcatenate(Pointers(Specs), Method, Size);
-  if (!Out.Ok())
-    Refused(C, Out.Condition);
-  else
-    for (const TOpResult &R : Out.Results)
-      WriteResult(C, nullptr, R, nullptr, false);
+  RunWholeCli(C, OpConcatenate(Pointers(Specs), Method, Size), {});
   return C.Rc;
 }
 
@@ -49,14 +37,7 @@ int RunMultiple(const std::vector<std::string> &Rest) {
   const std::vector<std::string> Messages = MultipleCheck(P);
   for (const std::string &M : Messages)
     Refused(C, M);
-  if (Messages.empty()) {
-    TOpOutcome Out = OpMultiple(P, static_cast<TMultipleOp>(K));
-    if (!Out.Ok())
-      Refused(C, Out.Condition);
-    else
-      for (const TOpResult &R : Out.Results)
-        WriteResult(C, nullptr, R, nullptr, false);
-  }
+  if (Messages.empty()) RunWholeCli(C, OpMultiple(P, static_cast<TMultipleOp>(K)), {});
   return C.Rc;
 }
 

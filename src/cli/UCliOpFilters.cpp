@@ -19,8 +19,7 @@ int RunFilter(const std::vector<std::string> &Rest) {
   int K = OneOf(A, {"moving", "gauss", "savgol"}, "of --moving --gauss --savgol");
   if (K == 0) {
     const int64_t H = A.IntValue("moving", 0);
-    for (auto &S : ReadAll(A.Positional(), O))
-      Deliver(C, *S, OpMovingAverage(*S, H));
+    RunOnFiles(C, ReadAll(A.Positional(), O), [H](const TSpec32 &S) { return OpMovingAverage(S, H); });
   } else if (K == 1) {
     const double FWHM = A.FloatValue("gauss", 0);
     const std::string E = A.Value("ext", "0");
@@ -33,19 +32,15 @@ int RunFilter(const std::vector<std::string> &Rest) {
       Ext = TFftExtension::Linear;
     else
       throw ECliUsage{"--ext takes 0, 1 or linear"};
-    for (auto &S : ReadAll(A.Positional(), O))
-      Deliver(C, *S, OpGaussFilter(*S, FWHM, Ext));
+    RunOnFiles(C, ReadAll(A.Positional(), O),
+               [FWHM, Ext](const TSpec32 &S) { return OpGaussFilter(S, FWHM, Ext); });
   } else {
     if (!A.Has("left") || !A.Has("right")) throw ECliUsage{"savgol needs --left and --right"};
     auto Specs = ReadAll(A.Positional(), O);
     // As the dialog: the weights before any spectrum, and a refusal ends the loop.
     const TSavGolWeights W =
         SavGolWeights(A.IntValue("savgol", 0), A.IntValue("left", 0), A.IntValue("right", 0));
-    for (auto &S : Specs) {
-      TOpOutcome Out = OpSavGolFilter(*S, W);
-      Deliver(C, *S, Out);
-      if (!Out.Ok() && Out.EndsLoop) break;
-    }
+    RunOnFiles(C, Specs, [&W](const TSpec32 &S) { return OpSavGolFilter(S, W); });
   }
   return C.Rc;
 }

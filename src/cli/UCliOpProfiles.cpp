@@ -48,7 +48,7 @@ const char *const NewUsage =
 
 // Names the result as the file list would (FName empty: the next Untitled-N) and writes it.
 void WriteNew(TOpContext &C, const std::string &FName, const TOpResult &R) {
-  WriteNamedResult(C, FName, R, nullptr, nullptr);
+  RunWholeCli(C, TOpOutcome{{}, {R}, false}, {}, FName);
 }
 
 int RunNew(const std::vector<std::string> &Args) {

@@ -34,14 +34,14 @@ TResultFile ResultFile(TOpContext &C, const std::string &FName, const std::strin
   return F;
 }
 
-void WriteNamedResult(TOpContext &C, const std::string &FName, const TOpResult &R,
-                      const TSpec32 *HeaderSource, const TSpec32 *Source) {
+namespace {
+
+// Names, builds and writes one result; the warning (if any) on stderr before the file's name.
+void WriteWarned(TOpContext &C, const std::string &FName, const TOpResult &R, const TSpec32 *HeaderSource,
+                 const std::string &Warning) {
   const TResultFile F = ResultFile(C, FName, R.History);
   std::unique_ptr<TSpec32> S = BuildResultSpec(F.Name, R, HeaderSource);
-  if (Source) {
-    std::string W = NonFiniteWarning(*Source, R);
-    if (!W.empty()) CliError(F.Name + W);
-  }
+  if (!Warning.empty()) CliError(F.Name + Warning);
   if (C.Fits)
     SaveSpecAsFits(*S, F.File);
   else
@@ -50,20 +50,48 @@ void WriteNamedResult(TOpContext &C, const std::string &FName, const TOpResult &
   std::fflush(stdout);
 }
 
+} // namespace
+
+void WriteNamedResult(TOpContext &C, const std::string &FName, const TOpResult &R,
+                      const TSpec32 *HeaderSource, const TSpec32 *Source) {
+  WriteWarned(C, FName, R, HeaderSource, Source ? ResultWarning({Source}, R) : std::string());
+}
+
 // Names, builds and writes one result; prints the file written.
 void WriteResult(TOpContext &C, const TSpec32 *Source, const TOpResult &R, const TSpec32 *HeaderSource,
                  bool Named) {
   WriteNamedResult(C, Named && Source ? Source->FileName() : std::string(), R, HeaderSource, Source);
 }
 
-// Writes every result of a source, or reports its refusal.
-void Deliver(TOpContext &C, const TSpec32 &Source, const TOpOutcome &O) {
-  if (!O.Ok()) {
-    Refused(C, Source.FileName() + O.Condition);
-    return;
-  }
-  for (const TOpResult &R : O.Results)
-    WriteResult(C, &Source, R, &Source, true);
+void TCliSink::Result(const std::string &FName, TOpResult R, const TSpec32 *HeaderSource,
+                      const std::string &Warning) {
+  WriteWarned(pC, FName, R, HeaderSource, Warning);
+}
+
+void TCliSink::Refused(const std::string &Message) { ::Refused(pC, Message); }
+
+void TCliSink::Notice(const TSpec32 &Source, const std::string &Text) {
+  // On a terminal the fixed text alone would not say which file it concerns.
+  CliError(Source.FileName() + ": " + Text);
+}
+
+TOpRunEnd RunOnFiles(TOpContext &C, const std::vector<std::unique_ptr<TSpec32>> &Specs, const TOpStep &Step,
+                     const TOpRunRules &Rules) {
+  TCliSink Sink(C);
+  return RunOperation(Pointers(Specs), Step, Sink, Rules);
+}
+
+TOpRunEnd RunWholeCli(TOpContext &C, TOpOutcome Outcome, const std::vector<const TSpec32 *> &Sources,
+                      const std::string &FName) {
+  TCliSink Sink(C);
+  return RunWhole(std::move(Outcome), Sources, Sink, FName);
+}
+
+std::vector<const TSpec32 *> Pointers(const std::vector<std::unique_ptr<TSpec32>> &Specs) {
+  std::vector<const TSpec32 *> P;
+  for (const auto &S : Specs)
+    P.push_back(S.get());
+  return P;
 }
 
 // Exactly one of the flags may be given; returns its index.

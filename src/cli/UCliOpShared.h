@@ -8,6 +8,7 @@
 #include "cli/UCliCommon.h"
 #include "cli/UCliRead.h"
 #include "ops/UOpResult.h"
+#include "ops/UOpRun.h"
 
 class TSpec32;
 
@@ -36,8 +37,28 @@ struct TResultFile {
   std::string Name, File;
 };
 TResultFile ResultFile(TOpContext &C, const std::string &FName, const std::string &History);
-// Writes every result of a source (header from the source), or reports its refusal.
-void Deliver(TOpContext &C, const TSpec32 &Source, const TOpOutcome &O);
+// Where a run of an operation puts things on the command line: each result written as a file
+// (its name printed on stdout, its warning on stderr), each refusal on stderr with exit code 1,
+// a notice on stderr as "NAME: text" (it does not change the exit code).
+class TCliSink : public TOpSink {
+public:
+  explicit TCliSink(TOpContext &C) : pC(C) {}
+  void Result(const std::string &FName, TOpResult R, const TSpec32 *HeaderSource,
+              const std::string &Warning) override;
+  void Refused(const std::string &Message) override;
+  void Notice(const TSpec32 &Source, const std::string &Text) override;
+
+private:
+  TOpContext &pC;
+};
+// RunOperation over the files with a TCliSink.
+TOpRunEnd RunOnFiles(TOpContext &C, const std::vector<std::unique_ptr<TSpec32>> &Specs, const TOpStep &Step,
+                     const TOpRunRules &Rules = {});
+// RunWhole with a TCliSink.
+TOpRunEnd RunWholeCli(TOpContext &C, TOpOutcome Outcome, const std::vector<const TSpec32 *> &Sources,
+                      const std::string &FName = std::string());
+// The files read, for a run over them.
+std::vector<const TSpec32 *> Pointers(const std::vector<std::unique_ptr<TSpec32>> &Specs);
 // Exactly one of the flags may be given; returns its index.
 int OneOf(const TCliArgs &A, const std::vector<std::string> &Flags, const char *What);
 // Reads every file (usage error when there is none).

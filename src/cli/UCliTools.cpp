@@ -124,15 +124,17 @@ int RunNormalize(const std::vector<std::string> &Rest) {
   TReadOptions O;
   TCliArgs A = OpArgs(Rest, {"from", "to"}, {"index"}, C, O);
   const TLimitMode Mode = LimitArgs(A, "normalize");
-  for (auto &S : ReadAll(A.Positional(), O)) {
+  // Each file on its own typed limits, told and skipped when they do not fit it, as the
+  // operations treat a refused spectrum.
+  RunOnFiles(C, ReadAll(A.Positional(), O), [&](const TSpec32 &S) {
     const TTypedLimits L =
-        TypedLimits(TLimitRule::Normalize, Mode, S->DataX, S->Size(), A.Value("from", ""), A.Value("to", ""));
-    const TToolOutcome Out = L.Ok() ? ToolNormalize(*S, L.I0, L.I1) : TToolOutcome{L.Error, {}};
-    if (!Out.Ok())
-      Refused(C, S->FileName() + ": " + Out.Error);
-    else
-      WriteResult(C, S.get(), Out.Result, S.get(), true);
-  }
+        TypedLimits(TLimitRule::Normalize, Mode, S.DataX, S.Size(), A.Value("from", ""), A.Value("to", ""));
+    TToolOutcome Out = L.Ok() ? ToolNormalize(S, L.I0, L.I1) : TToolOutcome{L.Error, {}};
+    if (!Out.Ok()) return OpRefused(": " + Out.Error);
+    TOpOutcome R;
+    R.Results.push_back(std::move(Out.Result));
+    return R;
+  });
   return C.Rc;
 }
 

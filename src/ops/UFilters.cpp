@@ -72,30 +72,18 @@ void TFilters::Apply() {
   QWidget *Page = TabFilters->currentWidget();
   if (Page == PgMovingAverage) {
     const int64_t H = ReadInt(EdHWidth);
-    for (TSpec32 *S : Files()) {
-      pSource = S;
-      ListOutcome(OpMovingAverage(*S, H));
-    }
+    RunOverFiles([H](TSpec32 &S) { return OpMovingAverage(S, H); });
   } else if (Page == PgGauss) {
     const double FWHM = StrToFloat(EdFWHM->text().toStdString());
     const auto Ext = static_cast<TFftExtension>(RgFFTExt->ItemIndex());
-    for (TSpec32 *S : Files()) {
-      pSource = S;
-      ListOutcome(OpGaussFilter(*S, FWHM, Ext));
-    }
+    RunOverFiles([FWHM, Ext](TSpec32 &S) { return OpGaussFilter(S, FWHM, Ext); });
   } else if (Page == PgSavGol) {
     // The weights come first: parameters the routine refuses end the command before any
     // spectrum is made.
     const TSavGolWeights W = SavGolWeights(ReadInt(EdSGOrder), ReadInt(EdSGLeft), ReadInt(EdSGRight));
-    for (TSpec32 *S : Files()) {
-      pSource = S;
-      TOpOutcome O = OpSavGolFilter(*S, W);
-      const bool Ends = !O.Ok() && O.EndsLoop;
-      ListOutcome(std::move(O));
-      if (Ends) return; // the dialog stays open
-    }
+    // A spectrum that is not equidistant ends the loop, and the dialog stays open.
+    RunOverFiles([&W](TSpec32 &S) { return OpSavGolFilter(S, W); });
   } else {
     ORVA_ASSERT(false);
   }
-  accept();
 }

@@ -33,9 +33,5 @@ void TNToolsFFT::Apply() {
   Out.Imaginary = CbImaginary->isChecked();
   Out.Phase = CbPhase->isChecked();
   Out.Hann = CbHannWindow->isChecked();
-  for (TSpec32 *S : Files()) {
-    pSource = S;
-    ListOutcome(OpFourier(*S, Out));
-  }
-  accept();
+  RunOverFiles([&Out](TSpec32 &S) { return OpFourier(S, Out); });
 }

@@ -81,6 +81,7 @@ void TNewProfile::Apply() {
     OrvaRaiseUE("TNewProfile.Apply");
   }
   R.Equidistant = true;
-  ListResult(pFileList, Name, std::move(R), nullptr, {});
+  TListSink Sink(pFileList);
+  RunWhole(TOpOutcome{{}, {std::move(R)}, false}, {}, Sink, Name);
   accept();
 }

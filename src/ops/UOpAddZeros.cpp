@@ -27,14 +27,7 @@ void TOpAddZeros::FormShowDone() { EdZero->setFocus(); }
 void TOpAddZeros::Apply() {
   // A negative count is taken as its absolute value (by the core).
   const int Z = StrToInt(EdZero->text().toStdString());
-  for (TSpec32 *S : Files()) {
-    pSource = S;
-    TOpOutcome O = OpAddZeros(*S, Z);
-    // A spectrum that is not equidistant ends the Apply with the dialog open; spectra
-    // extended before it stay listed.
-    const bool Stop = O.EndsLoop;
-    ListOutcome(std::move(O));
-    if (Stop) return;
-  }
-  accept();
+  // A spectrum that is not equidistant ends the Apply with the dialog open; spectra
+  // extended before it stay listed.
+  RunOverFiles([Z](TSpec32 &S) { return OpAddZeros(S, Z); });
 }

@@ -32,9 +32,6 @@ void TOpBinary0::Apply() {
   ORVA_ASSERT(I >= 0 && I < 6);
   // Read once: a text that is not a number makes nothing.
   const double R = StrToFloat(EdVal->text().toStdString());
-  for (TSpec32 *S : Files()) {
-    pSource = S;
-    ListOutcome(OpNumber(*S, Ops[I], R));
-  }
-  accept();
+  const TNumberOp Op = Ops[I];
+  RunOverFiles([Op, R](TSpec32 &S) { return OpNumber(S, Op, R); });
 }

@@ -84,18 +84,17 @@ void TOpBinary1::Apply() {
   const int I = RgOp->ItemIndex();
   ORVA_ASSERT(I >= 0 && I < 7);
   const TPairOp Op = static_cast<TPairOp>(I);
-  TOpOutcome O = OpPair(*pSource1, *pSource2, Op);
-  if (!O.Ok()) {
-    // The texts stand alone here: they concern the pair, not one named spectrum.
+  // One result from the pair ("Untitled-" name, fresh header); a refusal text stands alone
+  // here: it concerns the pair, not one named spectrum.
+  TListSink Sink(pFileList);
+  const TOpRunEnd End = RunWhole(OpPair(*pSource1, *pSource2, Op), {pSource1, pSource2}, Sink);
+  if (Sink.Last()) pDestination = Sink.Last();
+  if (End == TOpRunEnd::Refused) {
     BuOK->setEnabled(false);
-    Ui().ErrorBox(O.Condition);
     BuCancel->setFocus();
     // Two different x-axes leave the dialog open, OK disabled until it is opened again; a
     // refused Fourier operation closes it.
-    if (I >= static_cast<int>(TPairOp::CrossCorrelate)) accept();
-    return;
+    if (I < static_cast<int>(TPairOp::CrossCorrelate)) return;
   }
-  for (TOpResult &R : O.Results)
-    pDestination = &ListResult(pFileList, "", std::move(R), nullptr, {pSource1, pSource2});
   accept();
 }

@@ -67,18 +67,21 @@ void TOpBinary2::Apply() {
   ORVA_ASSERT(I >= 0 && I < 7);
   const TPairOp Op = static_cast<TPairOp>(I);
   pSource2 = B;
-  const std::vector<const TSpec32 *> Left(Files().begin(), Files().end());
-  // Every left-hand operand is checked against B before anything is made.
-  if (const std::string Refusal = OpEachCheck(Left, *B, Op); !Refusal.empty()) {
+  // Every left-hand operand is checked against B before anything is made; each result is
+  // named after its left-hand operand, with a fresh header.
+  TOpRunRules Rules;
+  Rules.HeaderFromSource = false;
+  Rules.AlsoFrom = {B};
+  Rules.Check = [B, Op](const std::vector<const TSpec32 *> &Left) { return OpEachCheck(Left, *B, Op); };
+  const TOpRunEnd End = RunOverFiles(
+      [this, B, Op](TSpec32 &A) {
+        pSource1 = &A;
+        return TOpOutcome{{}, {OpEachResult(A, *B, Op)}, false};
+      },
+      Rules);
+  if (End == TOpRunEnd::Refused) {
+    // OK stays disabled until the dialog is opened again.
     BuOK->setEnabled(false);
-    Ui().ErrorBox(Refusal);
     BuCancel->setFocus();
-    return;
   }
-  for (TSpec32 *A : Files()) {
-    pSource1 = A;
-    pSource = A;
-    pDestination = &ListResult(pFileList, A->FileName(), OpEachResult(*A, *B, Op), nullptr, {A, B});
-  }
-  accept();
 }

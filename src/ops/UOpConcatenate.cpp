@@ -34,13 +34,12 @@ void TOpConcatenate::Apply() {
   const TConcatMethod Method = RgMethod->ItemIndex() == 0 ? TConcatMethod::Simple : TConcatMethod::Weighted;
   const std::vector<const TSpec32 *> Specs(Files().begin(), Files().end());
   TOpOutcome O = OpConcatenate(Specs, Method, Size);
-  if (!O.Ok()) {
-    // Nothing is made; the user may change the parameters or the selection and try again.
-    Ui().ErrorBox(O.Condition);
-    return;
-  }
-  ORVA_ASSERT(O.Results.size() == 1);
+  ORVA_ASSERT(!O.Ok() || O.Results.size() == 1);
   pSource = nullptr;
-  pDestination = &ListResult(pFileList, "", std::move(O.Results[0]), nullptr, {});
+  // One "Untitled-" result from all segments. After a refusal nothing is made and the dialog
+  // stays open: the user may change the parameters or the selection and try again.
+  TListSink Sink(pFileList);
+  if (RunWhole(std::move(O), {}, Sink) != TOpRunEnd::Completed) return;
+  pDestination = Sink.Last();
   accept();
 }

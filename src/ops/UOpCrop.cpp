@@ -26,15 +26,11 @@ TOpCrop::TOpCrop(TFileList &FileList, QWidget *Parent) : TOpTemplate(FileList, "
 }
 
 void TOpCrop::Apply() {
-  for (TSpec32 *S : Files()) {
-    pSource = S;
+  RunOverFiles([this](TSpec32 &S) {
     // The fields are read for every spectrum: a text that is not a number ends the loop there.
     if (RgMethod->ItemIndex() == 0)
-      ListOutcome(OpCropWavelength(*S, StrToFloat(EdFrom->text().toStdString()),
-                                   StrToFloat(EdTo->text().toStdString())));
-    else
-      ListOutcome(
-          OpCropIndex(*S, StrToInt(EdFrom->text().toStdString()), StrToInt(EdTo->text().toStdString())));
-  }
-  accept();
+      return OpCropWavelength(S, StrToFloat(EdFrom->text().toStdString()),
+                              StrToFloat(EdTo->text().toStdString()));
+    return OpCropIndex(S, StrToInt(EdFrom->text().toStdString()), StrToInt(EdTo->text().toStdString()));
+  });
 }

@@ -17,25 +17,27 @@
 
 TSpec32 &ListResult(TFileList &List, const std::string &FName, TOpResult Result, const TSpec32 *HeaderSource,
                     std::initializer_list<const TSpec32 *> Sources) {
-  ORVA_ASSERT(Result.X.size() == Result.Y.size());
-  // Told only when every source was finite: values that were already infinite are the user's own.
-  std::string Warning;
-  for (const TSpec32 *S : Sources) {
-    Warning = NonFiniteWarning(*S, Result);
-    if (Warning.empty()) break;
-  }
-  TSpec32 &D = List.NewFile(FName, Result.History, static_cast<int32_t>(Result.X.size()), 0.0, HeaderSource);
-  D.DataX = std::move(Result.X);
-  D.DataY = std::move(Result.Y);
-  D.SetEquidistant(Result.Equidistant);
-  List.UpdateSpec(D);
-  if (!Warning.empty()) Ui().ErrorBox(D.FileName() + Warning);
-  return D;
+  const std::string Warning = ResultWarning(std::vector<const TSpec32 *>(Sources), Result);
+  TListSink Sink(List);
+  Sink.Result(FName, std::move(Result), HeaderSource, Warning);
+  return *Sink.Last();
 }
 
-void TellCondition(const TSpec32 &Spec, const std::string &Condition) {
-  Ui().ErrorBox(Spec.FileName() + Condition);
+void TListSink::Result(const std::string &FName, TOpResult R, const TSpec32 *HeaderSource,
+                       const std::string &Warning) {
+  ORVA_ASSERT(R.X.size() == R.Y.size());
+  TSpec32 &D = pList.NewFile(FName, R.History, static_cast<int32_t>(R.X.size()), 0.0, HeaderSource);
+  D.DataX = std::move(R.X);
+  D.DataY = std::move(R.Y);
+  D.SetEquidistant(R.Equidistant);
+  pList.UpdateSpec(D);
+  pLast = &D;
+  if (!Warning.empty()) Ui().ErrorBox(D.FileName() + Warning);
 }
+
+void TListSink::Refused(const std::string &Message) { Ui().ErrorBox(Message); }
+
+void TListSink::Notice(const TSpec32 &, const std::string &Text) { Ui().InfoBox(Text); }
 
 // Watches the application for modal windows being shown and hidden while the busy cursor is
 // on, and puts the arrow on top of the cursor stack for as long as each is shown.

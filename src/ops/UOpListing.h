@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ops/UOpResult.h"
+#include "ops/UOpRun.h"
 
 class QButtonGroup;
 class TFileList;
@@ -20,8 +21,23 @@ class TSpec32;
 TSpec32 &ListResult(TFileList &List, const std::string &FName, TOpResult Result, const TSpec32 *HeaderSource,
                     std::initializer_list<const TSpec32 *> Sources);
 
-// A spectrum refused by a precondition: its file name followed by the condition text.
-void TellCondition(const TSpec32 &Spec, const std::string &Condition);
+// Where a dialog's run over the selected spectra puts things: each result a new listed spectrum
+// (NewFile, x and y, equidistance flag, UpdateSpec), its warning told in an error box after it is
+// listed; refusals in error boxes, notices in information boxes (their fixed text alone).
+class TListSink : public TOpSink {
+public:
+  explicit TListSink(TFileList &List) : pList(List) {}
+  void Result(const std::string &FName, TOpResult R, const TSpec32 *HeaderSource,
+              const std::string &Warning) override;
+  void Refused(const std::string &Message) override;
+  void Notice(const TSpec32 &Source, const std::string &Text) override;
+  // The spectrum made last (none yet: nullptr).
+  TSpec32 *Last() const { return pLast; }
+
+private:
+  TFileList &pList;
+  TSpec32 *pLast = nullptr;
+};
 
 // The wait cursor for the length of an operation, released on every path. A message box or
 // other modal window that opens meanwhile (a spectrum refused, a warning) shows the normal

@@ -35,13 +35,13 @@ void TOpMultiple::Apply() {
   ORVA_ASSERT(I >= 0 && I < 3);
   const std::vector<const TSpec32 *> Specs(Files().begin(), Files().end());
   TOpOutcome O = OpMultiple(Specs, static_cast<TMultipleOp>(I));
-  if (!O.Ok()) {
+  ORVA_ASSERT(!O.Ok() || (O.Results.size() == 1 && static_cast<int>(O.Results[0].X.size()) == pSize));
+  pSource = nullptr;
+  TListSink Sink(pFileList);
+  if (RunWhole(std::move(O), {}, Sink) != TOpRunEnd::Completed) {
     BuOK->setEnabled(false);
-    Ui().ErrorBox(O.Condition);
     return;
   }
-  ORVA_ASSERT(O.Results.size() == 1 && static_cast<int>(O.Results[0].X.size()) == pSize);
-  pSource = nullptr;
-  pDestination = &ListResult(pFileList, "", std::move(O.Results[0]), nullptr, {});
+  pDestination = Sink.Last();
   accept();
 }

@@ -17,9 +17,5 @@ TOpOperator::TOpOperator(TFileList &FileList, QWidget *Parent)
 
 void TOpOperator::Apply() {
   ORVA_ASSERT(RgOp->ItemIndex() == 0);
-  for (TSpec32 *S : Files()) {
-    pSource = S;
-    ListOutcome(OpLog10(*S));
-  }
-  accept();
+  RunOverFiles([](TSpec32 &S) { return OpLog10(S); });
 }

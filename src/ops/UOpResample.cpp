@@ -83,16 +83,13 @@ void TOpResample::Apply() {
     DerivLeft = StrToFloat(EdDerivLeft->text().toStdString());
     DerivRight = StrToFloat(EdDerivRight->text().toStdString());
   }
-  // A grid that leaves any selected spectrum's x-range is refused before anything is made;
-  // the dialog stays open for a better grid.
-  for (TSpec32 *S : Files())
-    if (const std::string C = ResampleGridCheck(*S, G); !C.empty()) {
-      TellCondition(*S, C);
-      return;
-    }
-  for (TSpec32 *S : Files()) {
-    pSource = S;
-    ListOutcome(Linear ? OpResampleLinear(*S, G) : OpResampleSpline(*S, G, Natural, DerivLeft, DerivRight));
-  }
-  accept();
+  // A grid that leaves any selected spectrum's x-range is refused before anything is made
+  // (the first such spectrum told); the dialog stays open for a better grid.
+  TOpRunRules Rules;
+  Rules.Check = EverySpectrum([&G](const TSpec32 &S) { return ResampleGridCheck(S, G); });
+  RunOverFiles(
+      [&](TSpec32 &S) {
+        return Linear ? OpResampleLinear(S, G) : OpResampleSpline(S, G, Natural, DerivLeft, DerivRight);
+      },
+      Rules);
 }

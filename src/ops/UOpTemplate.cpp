@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/UErrors.h"
 #include "core/USpec32.h"
@@ -75,13 +76,19 @@ void TOpTemplate::BuOKClick() {
 
 void TOpTemplate::BuCancelClick() { reject(); }
 
-bool TOpTemplate::ListOutcome(TOpOutcome Outcome) {
-  ORVA_ASSERT(pSource != nullptr);
-  if (!Outcome.Ok()) {
-    TellCondition(*pSource, Outcome.Condition);
-    return false;
-  }
-  for (TOpResult &R : Outcome.Results)
-    pDestination = &ListResult(pFileList, pSource->FileName(), std::move(R), pSource, {pSource});
-  return true;
+TOpRunEnd TOpTemplate::RunOverFiles(const std::function<TOpOutcome(TSpec32 &)> &Step,
+                                    const TOpRunRules &Rules) {
+  TListSink Sink(pFileList);
+  const TOpRunEnd End = RunOperation(
+      Sources(),
+      [&](const TSpec32 &S) {
+        const auto It = std::find(pFiles.begin(), pFiles.end(), &S);
+        ORVA_ASSERT(It != pFiles.end());
+        pSource = *It;
+        return Step(*pSource);
+      },
+      Sink, Rules);
+  if (Sink.Last()) pDestination = Sink.Last();
+  if (End == TOpRunEnd::Completed) accept();
+  return End;
 }

@@ -4,10 +4,12 @@
 // and the show step that fills the list. A dialog is created once and reused; its fields keep
 // the values of its last use.
 #include <QDialog>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "ops/UOpResult.h"
+#include "ops/UOpRun.h"
 
 class QLabel;
 class QListWidget;
@@ -51,9 +53,13 @@ protected:
   virtual void FormShowDone() {}
   // The column beside the file list where a dialog puts its parameter controls.
   QVBoxLayout *Params() const { return pParams; }
-  // The outcome for pSource: its results listed with pSource's name and header, or the
-  // condition told. False when the source was refused.
-  bool ListOutcome(TOpOutcome Outcome);
+  // Step over every spectrum of Files() in order, with the message policy every operation
+  // shares (RunOperation): results listed, refusals told. pSource is the spectrum being read,
+  // pDestination the one made last. The dialog closes when the run completed; after a refusal
+  // that ended it or a refused check it stays open. Returns how the run ended.
+  TOpRunEnd RunOverFiles(const std::function<TOpOutcome(TSpec32 &)> &Step, const TOpRunRules &Rules = {});
+  // The selected spectra, read-only.
+  std::vector<const TSpec32 *> Sources() const { return {pFiles.begin(), pFiles.end()}; }
 
   TFileList &pFileList;
   int pNFiles = 0;

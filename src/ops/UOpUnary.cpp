@@ -54,16 +54,10 @@ void TOpUnary::Apply() {
   Out.Real = CbReal->isChecked();
   Out.Imaginary = CbImaginary->isChecked();
   Out.Phase = CbPhase->isChecked();
-  for (TSpec32 *S : Files()) {
-    pSource = S;
-    if (Page == PgNoise)
-      ListOutcome(OpNoise(*S, Sigma));
-    else if (Page == PgFFT)
-      ListOutcome(OpFourier(*S, Out));
-    else if (Page == PgStructure)
-      ListOutcome(OpStructure(*S));
-    else
-      ORVA_ASSERT(false);
-  }
-  accept();
+  ORVA_ASSERT(Page == PgNoise || Page == PgFFT || Page == PgStructure);
+  RunOverFiles([&](TSpec32 &S) {
+    if (Page == PgNoise) return OpNoise(S, Sigma);
+    if (Page == PgFFT) return OpFourier(S, Out);
+    return OpStructure(S);
+  });
 }

@@ -1,0 +1,5 @@
+orva_add_test(ops_run_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_run.cpp)
+if(ORVA_BUILD_GUI)
+  orva_add_test(ops_run_dialog_tests GUI SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_run_dialog_cli.cpp)
+  add_dependencies(ops_run_dialog_tests orvalumetrix-cli)
+endif()
