@@ -169,6 +169,8 @@ TProfile32::~TProfile32() {
   // A window destroyed without being closed (its parent went first) still unlinks itself while
   // its owner is alive; once the owner has detached, the spectrum may be gone already.
   if (!pClosed && pHooks && pSpec32 && pSpec32->Profile32() == this) pSpec32->SetProfile32(nullptr);
+  // Nor may a shown tool keep it in its list.
+  if (!pClosed && pHooks && pHooks->DisconnectTool && pFormDefined) pHooks->DisconnectTool(*this);
 }
 
 void TProfile32::CreateControls() {

@@ -60,6 +60,9 @@
 #include "shell/USaveFITS.h"
 #include "shell/USaveFiles.h"
 #include "shell/UTextWindow.h"
+#include "ops/UOpListing.h"
+#include "tools/UToolHost.h"
+#include "tools/UToolPanels.h"
 
 namespace {
 TMain *TheMain = nullptr;
@@ -84,6 +87,7 @@ TMain::TMain(const TMainOptions &Options, QWidget *Parent) : QMainWindow(Parent)
   CreateCommands();
   CreateWindows();
   InstallProfileWindows();
+  InstallTools();
   CreateMenus();
   ActionList1Update();
   // The enabling rules run when the event loop is about to wait, once per batch of events.
@@ -98,6 +102,8 @@ TMain::TMain(const TMainOptions &Options, QWidget *Parent) : QMainWindow(Parent)
 }
 
 TMain::~TMain() {
+  // The shown tool lets go of the plot windows while they all still exist.
+  if (pToolHost) pToolHost->HideActiveTool();
   // Plot windows and spectra go while the host that shows them still exists.
   delete pFileList;
   pFileList = nullptr;
@@ -124,7 +130,6 @@ void TMain::FormCreate(const TMainOptions &Options) {
   MainToolBar = addToolBar("Main");
   MainToolBar->setObjectName("MainToolBar");
   MainToolBar->setMovable(false);
-  pLastToolPos = MainToolBar->mapToGlobal(QPoint(0, 0)).y() + MainToolBar->height();
 
   pGlobalData = std::make_unique<TGlobalData>(pExeName);
   if (!Options.IniFileName.empty()) pGlobalData->SetIniFileName(Options.IniFileName);
@@ -158,12 +163,35 @@ void TMain::InstallProfileWindows() {
   H.ActiveProfile = [this] { return pActiveProfile; };
   H.SetActiveProfile = [this](TProfile32 *P) { pActiveProfile = P; };
   H.SelectInList = [this](const TSpec32 &S) { pFileList->SelectInList(S); };
-  // The tools come later; until then their letters do nothing.
-  H.ToolLetter = [](char) {};
+  // The active tool follows the plot windows; the host exists before any window opens.
+  H.ConnectTool = [this](TProfile32 &W) {
+    if (pToolHost) pToolHost->ConnectTool(W);
+  };
+  H.DisconnectTool = [this](TProfile32 &W) {
+    if (pToolHost) pToolHost->DisconnectTool(W);
+  };
+  H.ToolLetter = [this](char L) {
+    if (pToolHost) pToolHost->ToolLetter(L);
+  };
   H.SaveFits = ActionSaveFitsMain;
   H.SaveDat = ActionFileSaveMain;
   H.FitsEditor = ActionFitsEditorMain;
   SetProfileHost(std::make_unique<TProfileWindows>(MdiArea, std::move(H)));
+}
+
+void TMain::InstallTools() {
+  TToolHostEnv E;
+  E.Main = this;
+  E.Area = MdiArea;
+  E.RegisterCommand = [this](QAction *A) { RegisterCommand(A, TEnable::Always); };
+  E.ActiveProfile = [this] { return pActiveProfile; };
+  E.ShowResult = [this](const TSpec32 &Source, TOpResult R) -> TSpec32 & {
+    TSpec32 &D = ListResult(*pFileList, Source.FileName(), std::move(R), &Source, {&Source});
+    ShowProfile(D);
+    return D;
+  };
+  pToolHost = std::make_unique<TToolHost>(std::move(E));
+  InstallToolPanels(*pToolHost, this);
 }
 
 QAction *TMain::Command(const char *Caption, TEnable Rule, void (TMain::*Slot)()) {
@@ -364,8 +392,8 @@ void TMain::CreateMenus() {
   MainToolBar->addAction(ActionFileOpen);
   MainToolBar->addAction(ActionShowFileList);
   MainToolBar->addSeparator();
-  ToolButtonGroup = new QActionGroup(this);
-  ToolButtonGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+  pToolHost->FillMenu(MenuITools);
+  pToolHost->FillToolBar(MainToolBar);
 
   QMenuBar *FlBar = pFileList->menuBar();
   FileListMenuProfile = FlBar->addMenu("Profile");
@@ -426,11 +454,7 @@ void TMain::ActionList1Update() {
     if (C.Action->isEnabled() != On) C.Action->setEnabled(On);
   }
   // A tool button is pressed while its tool window is visible.
-  for (QAction *A : ToolButtonGroup->actions()) {
-    auto *W = A->data().value<QWidget *>();
-    const bool Pressed = W && W->isVisible();
-    if (A->isChecked() != Pressed) A->setChecked(Pressed);
-  }
+  pToolHost->UpdateButtons();
   // Menus that later windows fill stay out of sight while empty.
   for (QMenu *M : {MenuITools, MenuVaria, FileListMenuNTools, FileListMenuXOperators, FileListMenuYOperators})
     if (M->menuAction()->isVisible() == M->isEmpty()) M->menuAction()->setVisible(!M->isEmpty());
@@ -586,8 +610,7 @@ bool TMain::FormCloseQuery() {
 void TMain::FormClose() {
   if (pClosed) return;
   pClosed = true;
-  if (pActiveTool) pActiveTool->close();
-  pActiveTool = nullptr;
+  pToolHost->HideActiveTool();
   pFileList->CloseAll();
   Guarded([this] { pGlobalData->WriteIniFile(); });
 }
@@ -610,7 +633,8 @@ void TMain::PlaceFileList() {
   const QPoint TopLeft = mapToGlobal(QPoint(0, 0));
   const QPoint Anchor = ToolBarAnchor();
   pFileList->move(TopLeft.x() + 10, Anchor.y() + 7);
-  pLastToolPos = Anchor.y();
+  // The first tool panel opens just below the tool bar.
+  pToolHost->SetLastToolPos(Anchor.y());
 }
 
 void TMain::showEvent(QShowEvent *E) {

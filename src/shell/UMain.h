@@ -46,6 +46,7 @@ class TSaveFiles;
 class TSaveFits;
 class TSimpleParser;
 class TSpec32;
+class TToolHost;
 
 // The files named on the command line (after the program's name) and "--view" (show them in
 // plot windows as well). Names are made full against the current folder at the call: the
@@ -145,8 +146,6 @@ public:
   QMenu *FileListMenuXOperators;
   QMenu *FileListMenuYOperators;
   QToolBar *MainToolBar;
-  // The tool buttons form one group.
-  QActionGroup *ToolButtonGroup;
   QMdiArea *MdiArea;
 
   TFileList &FileList() const { return *pFileList; }
@@ -162,10 +161,8 @@ public:
   const std::string &ExePath() const { return pExePath; }
   TProfile32 *ActiveProfile() const { return pActiveProfile; }
   void SetActiveProfile(TProfile32 *P) { pActiveProfile = P; }
-  QWidget *ActiveTool() const { return pActiveTool; }
-  void SetActiveTool(QWidget *T) { pActiveTool = T; }
-  int LastToolPos() const { return pLastToolPos; }
-  void SetLastToolPos(int Y) { pLastToolPos = Y; }
+  // The interactive tools: their commands, buttons and letters, and the one shown.
+  TToolHost &ToolHost() const { return *pToolHost; }
 
   TOpenSpecial &OpenSpecial() const { return *pOpenSpecial; }
   TSaveFiles &SaveFiles() const { return *pSaveFiles; }
@@ -220,6 +217,8 @@ private:
   void CreateWindows();
   // The plot windows replace the stand-ins once the file list exists.
   void InstallProfileWindows();
+  // The tool host and the tools, once the file list and the plot windows exist.
+  void InstallTools();
   bool FormCloseQuery();
   void FormClose();
   void PlaceFileList();
@@ -252,8 +251,7 @@ private:
   std::unique_ptr<TProfileHost> pProfileHost;
   std::unique_ptr<TBaryCorrHolder> pBaryCorr;
   TProfile32 *pActiveProfile = nullptr;
-  QWidget *pActiveTool = nullptr;
-  int pLastToolPos = 0;
+  std::unique_ptr<TToolHost> pToolHost;
   bool pClosed = false;
   bool pPlaced = false;
   bool pIdleDirty = true;
