@@ -1,0 +1,2 @@
+add_executable(bench_profile_fit bench_profile_fit.cpp)
+target_link_libraries(bench_profile_fit PRIVATE orva_core benchmark::benchmark)

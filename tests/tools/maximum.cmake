@@ -1,0 +1,2 @@
+orva_add_test(tools_maximum_tests SOURCES test_maximum.cpp test_profile_fit.cpp test_measure_cli.cpp)
+add_dependencies(tools_maximum_tests orvalumetrix-cli)
