@@ -63,6 +63,10 @@ void ShowAndHide(benchmark::State &St, TToolKind Kind) {
     Scene->Host->HideActiveTool();
   }
   St.counters["windows"] = static_cast<double>(St.range(0));
+  // Every window is met on each show.
+  Scene->Host->ShowTool(T);
+  St.counters["connected"] = T->GetCount();
+  Scene->Host->HideActiveTool();
 }
 
 void BM_ShowStatistics(benchmark::State &St) { ShowAndHide(St, TToolKind::Statistics); }

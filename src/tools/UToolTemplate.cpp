@@ -20,6 +20,8 @@
 TToolTemplate::TToolTemplate(TToolHost &Host, const QString &Caption, QWidget *Parent)
     : QWidget(Parent, Qt::Tool | Qt::WindowStaysOnTopHint), pHost(Host), pToolId(NewToolId()) {
   setWindowTitle(Caption);
+  // Wide enough for its caption in the title bar and the file name in the status bar.
+  setMinimumWidth(260);
   setAttribute(Qt::WA_DeleteOnClose, false);
   auto *L = new QVBoxLayout(this);
   L->setContentsMargins(0, 0, 0, 0);
