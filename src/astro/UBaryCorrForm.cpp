@@ -22,8 +22,8 @@
 #include "core/UGlobalData.h"
 #include "core/USpec32.h"
 #include "gui/UDialogButtons.h"
+#include "gui/USpecList.h"
 #include "gui/UUiServices.h"
-#include "shell/UFileList.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ QLineEdit *ReadOnlyField(QWidget *Parent) {
 
 } // namespace
 
-TBaryCorrForm::TBaryCorrForm(TFileList &FileList, TGlobalData &GlobalData, TBaryCorrHolder &BaryCorr,
+TBaryCorrForm::TBaryCorrForm(TSpecList &FileList, TGlobalData &GlobalData, TBaryCorrHolder &BaryCorr,
                              std::unique_ptr<THttpGet> Http, QWidget *Parent)
     : QDialog(Parent), pFileList(FileList), pGlobalData(GlobalData), pBaryCorr(BaryCorr),
       pHttp(std::move(Http)) {

@@ -21,7 +21,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
 class TBaryCorrHolder;
-class TFileList;
+class TSpecList;
 class TGlobalData;
 class THttpGet;
 class TSpec32;
@@ -32,7 +32,7 @@ public:
   // BaryCorr: the run's one correction (its ephemeris may have failed to open); Http: the
   // network access of the SIMBAD query, owned from here on (a query still running when the
   // dialog goes is cancelled first); GlobalData: the observer's site and TAI - UTC.
-  TBaryCorrForm(TFileList &FileList, TGlobalData &GlobalData, TBaryCorrHolder &BaryCorr,
+  TBaryCorrForm(TSpecList &FileList, TGlobalData &GlobalData, TBaryCorrHolder &BaryCorr,
                 std::unique_ptr<THttpGet> Http, QWidget *Parent = nullptr);
   ~TBaryCorrForm() override;
 
@@ -110,7 +110,7 @@ private:
   void SimbadDone(bool Ok, const std::string &Body);
   void EndBusy();
 
-  TFileList &pFileList;
+  TSpecList &pFileList;
   TGlobalData &pGlobalData;
   TBaryCorrHolder &pBaryCorr;
   std::unique_ptr<THttpGet> pHttp;

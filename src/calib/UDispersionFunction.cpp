@@ -20,7 +20,7 @@ const char *const Terms[7] = {"a0 +",      "a1*x +",    "a2*x**2 +", "a3*x**3 +"
 
 } // namespace
 
-TDispersionFunction::TDispersionFunction(TFileList &FileList, QWidget *Parent)
+TDispersionFunction::TDispersionFunction(TSpecList &FileList, QWidget *Parent)
     : TOpTemplate(FileList, "TDispersionFunction", "Apply Dispersion Function", 1, Parent) {
   BuOK->setText("Apply to File(s)");
   auto *G = new QGridLayout;

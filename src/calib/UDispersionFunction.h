@@ -13,7 +13,7 @@ class QLineEdit;
 class TDispersionFunction : public TOpTemplate {
   Q_OBJECT
 public:
-  explicit TDispersionFunction(TFileList &FileList, QWidget *Parent = nullptr);
+  explicit TDispersionFunction(TSpecList &FileList, QWidget *Parent = nullptr);
 
   // The coefficients of a fit of degree up to 4 (a5 = a6 = 0); the input fields stay as they are.
   void SetPolyParam(double A0, double A1, double A2, double A3, double A4);

@@ -15,7 +15,7 @@
 #include "gui/UUiServices.h"
 #include "ops/UOpListing.h"
 
-TOpXAxis::TOpXAxis(TFileList &FileList, QWidget *Parent)
+TOpXAxis::TOpXAxis(TSpecList &FileList, QWidget *Parent)
     : TOpTemplate(FileList, "TOpXAxis", "X-Axis Operators", 1, Parent) {
   BuOK->setText("Apply");
   PcXAxis = new QTabWidget(this);

@@ -10,7 +10,7 @@ class TRadioGroup;
 class TOpXAxis : public TOpTemplate {
   Q_OBJECT
 public:
-  explicit TOpXAxis(TFileList &FileList, QWidget *Parent = nullptr);
+  explicit TOpXAxis(TSpecList &FileList, QWidget *Parent = nullptr);
 
   enum TPage { PageVacAir = 0, PageWavenumber = 1, PageVelocity = 2 };
   // The dialog on one of its pages (the commands "Vacuum <-> Air...",

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "display/UProfile32.h"
-#include "shell/UProfileHost.h"
+#include "display/UProfileHost.h"
 
 class QMdiArea;
 class QMdiSubWindow;

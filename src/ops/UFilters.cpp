@@ -29,7 +29,7 @@ int64_t ReadInt(const QLineEdit *Ed) { return StrToInt(Ed->text().toStdString())
 
 } // namespace
 
-TFilters::TFilters(TFileList &FileList, QWidget *Parent)
+TFilters::TFilters(TSpecList &FileList, QWidget *Parent)
     : TOpTemplate(FileList, "TFilters", "Filters", 1, Parent) {
   BuOK->setText("Apply");
   TabFilters = new QTabWidget(this);

@@ -10,7 +10,7 @@ class TRadioGroup;
 class TFilters : public TOpTemplate {
   Q_OBJECT
 public:
-  explicit TFilters(TFileList &FileList, QWidget *Parent = nullptr);
+  explicit TFilters(TSpecList &FileList, QWidget *Parent = nullptr);
 
   QTabWidget *TabFilters;
   QWidget *PgMovingAverage;

@@ -10,7 +10,7 @@
 #include "core/USpec32.h"
 #include "ops/UNToolsCore.h"
 
-TNToolsEvaluate::TNToolsEvaluate(TFileList &FileList, QWidget *Parent)
+TNToolsEvaluate::TNToolsEvaluate(TSpecList &FileList, QWidget *Parent)
     : TNToolsTemplate(FileList, "TNToolsEvaluate", "Evaluate", Parent) {
   BuOK->setText("Evaluate");
   BuCancel->setText("Close");

@@ -9,7 +9,7 @@ class QPlainTextEdit;
 class TNToolsEvaluate : public TNToolsTemplate {
   Q_OBJECT
 public:
-  explicit TNToolsEvaluate(TFileList &FileList, QWidget *Parent = nullptr);
+  explicit TNToolsEvaluate(TSpecList &FileList, QWidget *Parent = nullptr);
 
   QLineEdit *EdXVal;
   QPlainTextEdit *Memo1;

@@ -8,7 +8,7 @@
 #include "core/USpec32.h"
 #include "ops/UOpUnaryCore.h"
 
-TNToolsFFT::TNToolsFFT(TFileList &FileList, QWidget *Parent)
+TNToolsFFT::TNToolsFFT(TSpecList &FileList, QWidget *Parent)
     : TNToolsTemplate(FileList, "TNToolsFFT", "FFT", Parent) {
   GbOptions = new QGroupBox("Select one or several options", this);
   auto *V = new QVBoxLayout(GbOptions);

@@ -9,7 +9,7 @@ class QGroupBox;
 class TNToolsFFT : public TNToolsTemplate {
   Q_OBJECT
 public:
-  explicit TNToolsFFT(TFileList &FileList, QWidget *Parent = nullptr);
+  explicit TNToolsFFT(TSpecList &FileList, QWidget *Parent = nullptr);
 
   QGroupBox *GbOptions;
   QCheckBox *CbModulus;

@@ -7,6 +7,6 @@ class TNToolsTemplate : public TOpTemplate {
   Q_OBJECT
 public:
   // ClassName names the dialog in the show step's guard ("TNToolsFFT.FormShow: UE").
-  TNToolsTemplate(TFileList &FileList, const char *ClassName, const QString &Caption,
+  TNToolsTemplate(TSpecList &FileList, const char *ClassName, const QString &Caption,
                   QWidget *Parent = nullptr);
 };

@@ -14,7 +14,7 @@
 #include "ops/UNewProfilePages.h"
 #include "ops/UOpListing.h"
 
-TNewProfile::TNewProfile(TFileList &FileList, TGlobalData &GlobalData, TBaryCorrHolder &BaryCorr, QWidget *Parent)
+TNewProfile::TNewProfile(TSpecList &FileList, TGlobalData &GlobalData, TBaryCorrHolder &BaryCorr, QWidget *Parent)
     : QDialog(Parent), pFileList(FileList), pGlobalData(GlobalData), pBaryCorr(BaryCorr) {
   setWindowTitle("New Profile");
   auto *V = new QVBoxLayout(this);

@@ -12,7 +12,7 @@ class QPushButton;
 class QTabWidget;
 class TBaryCorr;
 class TBaryCorrHolder;
-class TFileList;
+class TSpecList;
 class TGlobalData;
 class TNewProfileAtmospherePage;
 class TNewProfileGaussPage;
@@ -25,7 +25,7 @@ class TNewProfile : public QDialog {
 public:
   // GlobalData gives the observer's site for the radial-velocity page; BaryCorr is the program's
   // one barycentric correction, shared with the barycentric correction dialog.
-  TNewProfile(TFileList &FileList, TGlobalData &GlobalData, TBaryCorrHolder &BaryCorr, QWidget *Parent = nullptr);
+  TNewProfile(TSpecList &FileList, TGlobalData &GlobalData, TBaryCorrHolder &BaryCorr, QWidget *Parent = nullptr);
   ~TNewProfile() override;
 
   // Shows the dialog modally (the "&New..." command).
@@ -51,7 +51,7 @@ public:
 private:
   void Apply();
 
-  TFileList &pFileList;
+  TSpecList &pFileList;
   TGlobalData &pGlobalData;
   TBaryCorrHolder &pBaryCorr;
 };

@@ -12,7 +12,7 @@
 #include "ops/UOpGridCore.h"
 #include "ops/UOpListing.h"
 
-TOpAddZeros::TOpAddZeros(TFileList &FileList, QWidget *Parent)
+TOpAddZeros::TOpAddZeros(TSpecList &FileList, QWidget *Parent)
     : TOpTemplate(FileList, "TOpAddZeros", "Add zeros to end of ", 1, Parent) {
   BuOK->setText("Add zeros");
   auto *F = new QFormLayout;

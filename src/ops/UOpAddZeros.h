@@ -8,7 +8,7 @@ class QLineEdit;
 class TOpAddZeros : public TOpTemplate {
   Q_OBJECT
 public:
-  explicit TOpAddZeros(TFileList &FileList, QWidget *Parent = nullptr);
+  explicit TOpAddZeros(TSpecList &FileList, QWidget *Parent = nullptr);
 
   QLineEdit *EdZero;
 

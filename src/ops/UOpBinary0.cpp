@@ -11,7 +11,7 @@
 #include "ops/UOpBinaryCore.h"
 #include "ops/UOpListing.h"
 
-TOpBinary0::TOpBinary0(TFileList &FileList, QWidget *Parent)
+TOpBinary0::TOpBinary0(TSpecList &FileList, QWidget *Parent)
     : TOpTemplate(FileList, "TOpBinary0", "Binary Operations S x R", 1, Parent) {
   RgOp = new TRadioGroup(
       "Operation", {"Add", "Multiply", "Divide", "Raise to Power", "Clip below", "Clip above"}, 0, this);

@@ -8,7 +8,7 @@ class TRadioGroup;
 class TOpBinary0 : public TOpTemplate {
   Q_OBJECT
 public:
-  explicit TOpBinary0(TFileList &FileList, QWidget *Parent = nullptr);
+  explicit TOpBinary0(TSpecList &FileList, QWidget *Parent = nullptr);
 
   // "Add", "Multiply", "Divide", "Raise to Power", "Clip below", "Clip above".
   TRadioGroup *RgOp;

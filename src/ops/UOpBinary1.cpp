@@ -10,12 +10,12 @@
 #include "core/UErrors.h"
 #include "core/USpec32.h"
 #include "gui/UDialogButtons.h"
+#include "gui/USpecList.h"
 #include "gui/UUiServices.h"
 #include "ops/UOpBinaryCore.h"
 #include "ops/UOpListing.h"
-#include "shell/UFileList.h"
 
-TOpBinary1::TOpBinary1(TFileList &FileList, QWidget *Parent) : QDialog(Parent), pFileList(FileList) {
+TOpBinary1::TOpBinary1(TSpecList &FileList, QWidget *Parent) : QDialog(Parent), pFileList(FileList) {
   setWindowTitle("Binary Operations S x S");
   auto *V = new QVBoxLayout(this);
   auto *Files = new QFormLayout;

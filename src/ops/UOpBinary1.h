@@ -6,14 +6,14 @@
 
 class QLabel;
 class QPushButton;
-class TFileList;
+class TSpecList;
 class TRadioGroup;
 class TSpec32;
 
 class TOpBinary1 : public QDialog {
   Q_OBJECT
 public:
-  explicit TOpBinary1(TFileList &FileList, QWidget *Parent = nullptr);
+  explicit TOpBinary1(TSpecList &FileList, QWidget *Parent = nullptr);
 
   // The show step, then the dialog modally.
   void Execute();
@@ -38,7 +38,7 @@ public:
 private:
   void Apply();
 
-  TFileList &pFileList;
+  TSpecList &pFileList;
   TSpec32 *pSource1 = nullptr;
   TSpec32 *pSource2 = nullptr;
   TSpec32 *pDestination = nullptr;

@@ -9,12 +9,12 @@
 
 #include "core/UErrors.h"
 #include "core/USpec32.h"
+#include "gui/USpecList.h"
 #include "gui/UUiServices.h"
 #include "ops/UOpBinaryCore.h"
 #include "ops/UOpListing.h"
-#include "shell/UFileList.h"
 
-TOpBinary2::TOpBinary2(TFileList &FileList, QWidget *Parent)
+TOpBinary2::TOpBinary2(TSpecList &FileList, QWidget *Parent)
     : TOpTemplate(FileList, "TOpBinary2", "Binary Operations S x S", 2, Parent) {
   LaFiles->setText("Left-hand operands");
   RgOp = new TRadioGroup(

@@ -9,7 +9,7 @@ class TRadioGroup;
 class TOpBinary2 : public TOpTemplate {
   Q_OBJECT
 public:
-  explicit TOpBinary2(TFileList &FileList, QWidget *Parent = nullptr);
+  explicit TOpBinary2(TSpecList &FileList, QWidget *Parent = nullptr);
 
   TSpec32 *Source1() const { return pSource1; }
   TSpec32 *Source2() const { return pSource2; }

@@ -13,7 +13,7 @@
 #include "ops/UOpConcatCore.h"
 #include "ops/UOpListing.h"
 
-TOpConcatenate::TOpConcatenate(TFileList &FileList, QWidget *Parent)
+TOpConcatenate::TOpConcatenate(TSpecList &FileList, QWidget *Parent)
     : TOpTemplate(FileList, "TOpConcatenate", "Concatenate", 2, Parent) {
   BuOK->setText("Concatenate");
   RgMethod = new TRadioGroup(

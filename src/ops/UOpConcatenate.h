@@ -9,7 +9,7 @@ class TRadioGroup;
 class TOpConcatenate : public TOpTemplate {
   Q_OBJECT
 public:
-  explicit TOpConcatenate(TFileList &FileList, QWidget *Parent = nullptr);
+  explicit TOpConcatenate(TSpecList &FileList, QWidget *Parent = nullptr);
 
   // "Simple average of overlapping region(s)", "Weighted average of overlapping region(s)".
   TRadioGroup *RgMethod;

@@ -12,7 +12,7 @@
 #include "ops/UOpGridCore.h"
 #include "ops/UOpListing.h"
 
-TOpCrop::TOpCrop(TFileList &FileList, QWidget *Parent) : TOpTemplate(FileList, "TOpCrop", "Crop", 1, Parent) {
+TOpCrop::TOpCrop(TSpecList &FileList, QWidget *Parent) : TOpTemplate(FileList, "TOpCrop", "Crop", 1, Parent) {
   BuOK->setText("Crop");
   RgMethod = new TRadioGroup("Crop Method", {"From - To (Wavelength)", "From - To (Index)"}, 0, this);
   Params()->addWidget(RgMethod);

@@ -9,7 +9,7 @@ class TRadioGroup;
 class TOpCrop : public TOpTemplate {
   Q_OBJECT
 public:
-  explicit TOpCrop(TFileList &FileList, QWidget *Parent = nullptr);
+  explicit TOpCrop(TSpecList &FileList, QWidget *Parent = nullptr);
 
   // "From - To (Wavelength)", "From - To (Index)".
   TRadioGroup *RgMethod;

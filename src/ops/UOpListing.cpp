@@ -12,10 +12,10 @@
 
 #include "core/UErrors.h"
 #include "core/USpec32.h"
+#include "gui/USpecList.h"
 #include "gui/UUiServices.h"
-#include "shell/UFileList.h"
 
-TSpec32 &ListResult(TFileList &List, const std::string &FName, TOpResult Result, const TSpec32 *HeaderSource,
+TSpec32 &ListResult(TSpecList &List, const std::string &FName, TOpResult Result, const TSpec32 *HeaderSource,
                     std::initializer_list<const TSpec32 *> Sources) {
   const std::string Warning = ResultWarning(std::vector<const TSpec32 *>(Sources), Result);
   TListSink Sink(List);

@@ -11,14 +11,14 @@
 #include "ops/UOpRun.h"
 
 class QButtonGroup;
-class TFileList;
+class TSpecList;
 class TSpec32;
 
 // A new listed spectrum for one result: NewFile(FName, History, n, 0.0, HeaderSource), its x
 // and y, its equidistance flag, UpdateSpec. An empty FName gives the next "Untitled-" name.
 // When the result holds infinite or undefined values where all its sources were finite, the
 // user is told once, with the new spectrum's name in front, after it is listed.
-TSpec32 &ListResult(TFileList &List, const std::string &FName, TOpResult Result, const TSpec32 *HeaderSource,
+TSpec32 &ListResult(TSpecList &List, const std::string &FName, TOpResult Result, const TSpec32 *HeaderSource,
                     std::initializer_list<const TSpec32 *> Sources);
 
 // Where a dialog's run over the selected spectra puts things: each result a new listed spectrum
@@ -26,7 +26,7 @@ TSpec32 &ListResult(TFileList &List, const std::string &FName, TOpResult Result,
 // listed; refusals in error boxes, notices in information boxes (their fixed text alone).
 class TListSink : public TOpSink {
 public:
-  explicit TListSink(TFileList &List) : pList(List) {}
+  explicit TListSink(TSpecList &List) : pList(List) {}
   void Result(const std::string &FName, TOpResult R, const TSpec32 *HeaderSource,
               const std::string &Warning) override;
   void Refused(const std::string &Message) override;
@@ -35,7 +35,7 @@ public:
   TSpec32 *Last() const { return pLast; }
 
 private:
-  TFileList &pList;
+  TSpecList &pList;
   TSpec32 *pLast = nullptr;
 };
 

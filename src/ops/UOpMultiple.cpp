@@ -10,7 +10,7 @@
 #include "ops/UOpListing.h"
 #include "ops/UOpMultipleCore.h"
 
-TOpMultiple::TOpMultiple(TFileList &FileList, QWidget *Parent)
+TOpMultiple::TOpMultiple(TSpecList &FileList, QWidget *Parent)
     : TOpTemplate(FileList, "TOpMultiple", "Multiple Operations S x S x S ...", 2, Parent) {
   RgOp = new TRadioGroup("Operation", {"Add", "Average", "Multiply"}, 0, this);
   Params()->addWidget(RgOp);

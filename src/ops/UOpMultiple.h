@@ -9,7 +9,7 @@ class TRadioGroup;
 class TOpMultiple : public TOpTemplate {
   Q_OBJECT
 public:
-  explicit TOpMultiple(TFileList &FileList, QWidget *Parent = nullptr);
+  explicit TOpMultiple(TSpecList &FileList, QWidget *Parent = nullptr);
 
   // Point count of the first selected spectrum (the result's).
   int Size() const { return pSize; }

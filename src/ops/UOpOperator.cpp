@@ -8,7 +8,7 @@
 #include "ops/UOpBinaryCore.h"
 #include "ops/UOpListing.h"
 
-TOpOperator::TOpOperator(TFileList &FileList, QWidget *Parent)
+TOpOperator::TOpOperator(TSpecList &FileList, QWidget *Parent)
     : TOpTemplate(FileList, "TOpOperator", "Operator(S)", 1, Parent) {
   RgOp = new TRadioGroup("Operator", {"Log10"}, 0, this);
   Params()->addWidget(RgOp);

@@ -7,7 +7,7 @@ class TRadioGroup;
 class TOpOperator : public TOpTemplate {
   Q_OBJECT
 public:
-  explicit TOpOperator(TFileList &FileList, QWidget *Parent = nullptr);
+  explicit TOpOperator(TSpecList &FileList, QWidget *Parent = nullptr);
 
   // "Log10".
   TRadioGroup *RgOp;

@@ -17,7 +17,7 @@
 #include "ops/UOpGridCore.h"
 #include "ops/UOpListing.h"
 
-TOpResample::TOpResample(TFileList &FileList, QWidget *Parent)
+TOpResample::TOpResample(TSpecList &FileList, QWidget *Parent)
     : TOpTemplate(FileList, "TOpResample", "Re-sample", 1, Parent) {
   BuOK->setText("Re-sample");
   auto *F = new QFormLayout;

@@ -10,7 +10,7 @@ class TRadioGroup;
 class TOpResample : public TOpTemplate {
   Q_OBJECT
 public:
-  explicit TOpResample(TFileList &FileList, QWidget *Parent = nullptr);
+  explicit TOpResample(TSpecList &FileList, QWidget *Parent = nullptr);
 
   // "Range of Union": From, To ("%1.3f", rounded inwards) and Step ("%1.5f") from the selected
   // spectra, a grid that "Re-sample" always takes.

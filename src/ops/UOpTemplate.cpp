@@ -11,11 +11,11 @@
 #include "core/UErrors.h"
 #include "core/USpec32.h"
 #include "gui/UDialogButtons.h"
+#include "gui/USpecList.h"
 #include "gui/UUiServices.h"
 #include "ops/UOpListing.h"
-#include "shell/UFileList.h"
 
-TOpTemplate::TOpTemplate(TFileList &FileList, const char *ClassName, const QString &Caption, int MinFiles,
+TOpTemplate::TOpTemplate(TSpecList &FileList, const char *ClassName, const QString &Caption, int MinFiles,
                          QWidget *Parent)
     : QDialog(Parent), pFileList(FileList), pClassName(ClassName), pMinFiles(MinFiles) {
   setWindowTitle(Caption);

@@ -15,7 +15,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class QVBoxLayout;
-class TFileList;
+class TSpecList;
 class TSpec32;
 
 class TOpTemplate : public QDialog {
@@ -23,7 +23,7 @@ class TOpTemplate : public QDialog {
 public:
   // ClassName names the dialog in the show step's guard ("TOpCrop.FormShow: UE"); MinFiles is
   // the least number of selected spectra its command is enabled for.
-  TOpTemplate(TFileList &FileList, const char *ClassName, const QString &Caption, int MinFiles,
+  TOpTemplate(TSpecList &FileList, const char *ClassName, const QString &Caption, int MinFiles,
               QWidget *Parent = nullptr);
 
   // The show step, then the dialog modally.
@@ -61,7 +61,7 @@ protected:
   // The selected spectra, read-only.
   std::vector<const TSpec32 *> Sources() const { return {pFiles.begin(), pFiles.end()}; }
 
-  TFileList &pFileList;
+  TSpecList &pFileList;
   int pNFiles = 0;
   TSpec32 *pSource = nullptr;
   TSpec32 *pDestination = nullptr;

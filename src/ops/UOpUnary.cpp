@@ -13,7 +13,7 @@
 #include "core/USpec32.h"
 #include "ops/UOpUnaryCore.h"
 
-TOpUnary::TOpUnary(TFileList &FileList, QWidget *Parent)
+TOpUnary::TOpUnary(TSpecList &FileList, QWidget *Parent)
     : TOpTemplate(FileList, "TOpUnary", "Unary Operations", 1, Parent) {
   BuOK->setText("Apply");
   TabOps = new QTabWidget(this);

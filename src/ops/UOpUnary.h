@@ -10,7 +10,7 @@ class QTabWidget;
 class TOpUnary : public TOpTemplate {
   Q_OBJECT
 public:
-  explicit TOpUnary(TFileList &FileList, QWidget *Parent = nullptr);
+  explicit TOpUnary(TSpecList &FileList, QWidget *Parent = nullptr);
 
   QTabWidget *TabOps;
   QWidget *PgNoise;

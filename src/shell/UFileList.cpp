@@ -16,9 +16,9 @@
 #include "core/USafeFile.h"
 #include "core/USpec32.h"
 #include "core/USpecFiles.h"
+#include "display/UProfileHost.h"
 #include "gui/UUiServices.h"
 #include "shell/UFileListCore.h"
-#include "shell/UProfileHost.h"
 
 TFileListItem::TFileListItem(std::unique_ptr<TSpec32> Spec) : pSpec(std::move(Spec)) {
   pSpec->SetCreator(this);

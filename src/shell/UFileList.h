@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "gui/USpecList.h"
+
 class QTreeWidget;
 class QToolBar;
 class QMenu;
@@ -27,7 +29,7 @@ private:
   std::unique_ptr<TSpec32> pSpec;
 };
 
-class TFileList : public QMainWindow {
+class TFileList : public QMainWindow, public TSpecList {
   Q_OBJECT
 public:
   explicit TFileList(TProfileHost &Host, QWidget *Parent = nullptr);
@@ -37,11 +39,11 @@ public:
   // A new listed spectrum of Nx points (x = index, y = Val) named after FName with History,
   // or the next "Untitled-N". The caller fills x and y, then calls UpdateSpec.
   TSpec32 &NewFile(const std::string &FName, const std::string &History, int32_t Nx, double Val,
-                   const TSpec32 *HeaderSource);
+                   const TSpec32 *HeaderSource) override;
   // Min/max of the spectrum and its row's "Equ", "Min" and "Max".
-  void UpdateSpec(TSpec32 &Spec32);
-  void LockAndUpdate();
-  void Unlock();
+  void UpdateSpec(TSpec32 &Spec32) override;
+  void LockAndUpdate() override;
+  void Unlock() override;
   void SelectInList(const TSpec32 &Spec32);
   int GetItemIndex(const TSpec32 *Spec32) const;
   void CloseSpec(TSpec32 *Spec);
@@ -68,15 +70,15 @@ public:
 
   bool Locked() const { return pLocked; }
   int NListed() const { return pNListed; }
-  int NSelected() const { return pNSelected; }
+  int NSelected() const override { return pNSelected; }
   bool DeletingInProgress() const { return pDeletingInProgress; }
   int UntitledCounter() const { return pUntitledCounter; }
   // The live number of selected rows.
   int CurrentlySelected() const;
   // The spectrum of the only selected row, or nullptr (live).
   TSpec32 *SingleSelected() const;
-  const std::vector<TSpec32 *> &IListed() const { return pIListed; }
-  const std::vector<TSpec32 *> &ISelected() const { return pISelected; }
+  const std::vector<TSpec32 *> &IListed() const override { return pIListed; }
+  const std::vector<TSpec32 *> &ISelected() const override { return pISelected; }
   const std::vector<int> &IIndex() const { return pIIndex; }
 
   int Count() const;
@@ -119,16 +121,4 @@ private:
   std::vector<TSpec32 *> pIListed;
   std::vector<TSpec32 *> pISelected;
   std::vector<int> pIIndex;
-};
-
-// Holds the selection snapshot for a scope: Unlock runs on every path.
-class TListLock {
-public:
-  explicit TListLock(TFileList &L) : pList(L) { pList.LockAndUpdate(); }
-  ~TListLock() { pList.Unlock(); }
-  TListLock(const TListLock &) = delete;
-  TListLock &operator=(const TListLock &) = delete;
-
-private:
-  TFileList &pList;
 };

@@ -1,0 +1,3 @@
+// Needs a string class.
+#include "core/UBad.h"
+#include <QtCore/QString>

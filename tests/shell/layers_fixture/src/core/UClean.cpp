@@ -1,0 +1,4 @@
+#include "core/UClean.h"
+#include <vector>
+#include "UVersion.h"
+// #include <QString>

@@ -1,0 +1,3 @@
+#pragma once
+#include <QObject>
+#include "display/UProfileHost.h"

@@ -1,0 +1,2 @@
+#include "core/UBad.h"
+#include "core/UClean.h"
