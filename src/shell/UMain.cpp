@@ -190,6 +190,9 @@ void TMain::InstallTools() {
     ShowProfile(D);
     return D;
   };
+  E.ListResult = [this](const TSpec32 &Source, TOpResult R) -> TSpec32 & {
+    return ListResult(*pFileList, Source.FileName(), std::move(R), &Source, {&Source});
+  };
   pToolHost = std::make_unique<TToolHost>(std::move(E));
   InstallToolPanels(*pToolHost, this);
 }

@@ -33,6 +33,8 @@ struct TToolHostEnv {
   // Lists a new spectrum made from Source (named from Source's file name and the result's
   // suffix, header from Source) and shows it in a new plot window.
   std::function<TSpec32 &(const TSpec32 &Source, TOpResult Result)> ShowResult;
+  // The same without a window: the new spectrum is only listed.
+  std::function<TSpec32 &(const TSpec32 &Source, TOpResult Result)> ListResult;
 };
 
 // The tools of the main window, in the order of the "i-Tools" menu and the tool bar.
