@@ -47,19 +47,8 @@ protected:
     ShellTest::SetUp();
     Main->show();
     Main->resize(1000, 700);
-    TToolHostEnv E;
-    E.Main = Main.get();
-    E.Area = Main->MdiArea;
-    E.ShowResult = [this](const TSpec32 &Source, TOpResult R) -> TSpec32 & {
-      TSpec32 &New = ListResult(List(), Source.FileName(), std::move(R), &Source, {&Source});
-      Main->ShowProfile(New);
-      return New;
-    };
-    Host = std::make_unique<TToolHost>(E);
-    auto &PW = dynamic_cast<TProfileWindows &>(Main->ProfileHost());
-    PW.Hooks().ConnectTool = [this](TProfile32 &W) { Host->ConnectTool(W); };
-    PW.Hooks().DisconnectTool = [this](TProfile32 &W) { Host->DisconnectTool(W); };
-    InstallToolPanels(*Host, Main.get());
+    // The main window's own host: its panels, and the plot windows' hooks wired to it.
+    Host = &Main->ToolHost();
     Max = dynamic_cast<TToolMaximum *>(Host->Tool(TToolKind::Maximum));
     Gauss = dynamic_cast<TToolGaussVoigt *>(Host->Tool(TToolKind::GaussVoigt));
     ASSERT_TRUE(Max && Gauss);
@@ -107,7 +96,7 @@ protected:
     return K;
   }
 
-  std::unique_ptr<TToolHost> Host;
+  TToolHost *Host = nullptr;
   TToolMaximum *Max = nullptr;
   TToolGaussVoigt *Gauss = nullptr;
 };

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMenu>
+#include <QToolBar>
 #include <QPushButton>
 #include <QTest>
 #include <cmath>
@@ -37,21 +39,8 @@ protected:
     ShellTest::SetUp();
     Main->show();
     Main->resize(1000, 700);
-    TToolHostEnv E;
-    E.Main = Main.get();
-    E.Area = Main->MdiArea;
-    // New spectra go into the file list under its naming rule and get a plot window.
-    E.ShowResult = [this](const TSpec32 &Source, TOpResult R) -> TSpec32 & {
-      TSpec32 &New = ListResult(List(), Source.FileName(), std::move(R), &Source, {&Source});
-      Main->ShowProfile(New);
-      return New;
-    };
-    Host = std::make_unique<TToolHost>(E);
-    auto &PW = dynamic_cast<TProfileWindows &>(Main->ProfileHost());
-    PW.Hooks().ConnectTool = [this](TProfile32 &W) { Host->ConnectTool(W); };
-    PW.Hooks().DisconnectTool = [this](TProfile32 &W) { Host->DisconnectTool(W); };
-    PW.Hooks().ToolLetter = [this](char L) { Host->ToolLetter(L); };
-    InstallToolPanels(*Host, Main.get());
+    // The main window's own host: its panels, and the plot windows' hooks wired to it.
+    Host = &Main->ToolHost();
     Stat = dynamic_cast<TToolStatistics *>(Host->Tool(TToolKind::Statistics));
     Norm = dynamic_cast<TToolNormalize *>(Host->Tool(TToolKind::Normalize));
     Crop = dynamic_cast<TToolCrop *>(Host->Tool(TToolKind::Crop));
@@ -108,7 +97,7 @@ protected:
   // The spectrum listed last.
   TSpec32 *Last() { return &List().Spec(List().Count() - 1); }
 
-  std::unique_ptr<TToolHost> Host;
+  TToolHost *Host = nullptr;
   TToolStatistics *Stat = nullptr;
   TToolNormalize *Norm = nullptr;
   TToolCrop *Crop = nullptr;
@@ -630,4 +619,36 @@ TEST_F(PanelTest, InstallAddsTheFivePanelsHidden) {
   // The letter N shows the normalize tool.
   Host->ToolLetter('N');
   EXPECT_TRUE(Host->IsShown(TToolKind::Normalize));
+}
+
+TEST_F(PanelTest, MainWindowCommandsMenuAndToolBar) {
+  // The "i-Tools" menu in its fixed order, the tools without a letter after a separator.
+  QStringList Menu;
+  for (QAction *A : Main->MenuITools->actions())
+    Menu << (A->isSeparator() ? "-" : A->text());
+  EXPECT_EQ(Menu, (QStringList{"Crop (C)", "Normalize (N)", "Smoothing Spline (P)", "FWHM/Extremum (F)",
+                               "Statistics (S)", "-", "Gauss/Voigt Fit", "Tool 2..."}));
+  // The tool bar: Open, List View, then a toggle button per lettered tool with its caption as hint.
+  QStringList Bar;
+  for (QAction *A : Main->MainToolBar->actions())
+    if (!A->isSeparator()) Bar << A->toolTip();
+  EXPECT_EQ(Bar, (QStringList{"Open File(s)", "File list on/off", "Crop", "Normalize", "Smoothing Spline",
+                              "FWHM/Extremum", "Statistics"}));
+  // A button is pressed while its tool is shown; another tool's button releases it.
+  TSpec32 &A = Ramp("a", 30, [](int i) { return 1.0 + i; });
+  TProfile32 &P = Open(A);
+  Activate(P);
+  QTest::keyClick(P.PlotSurface, Qt::Key_S);
+  Main->ActionList1Update();
+  EXPECT_TRUE(Host->Command(TToolKind::Statistics)->isChecked());
+  EXPECT_EQ(Stat->Profile32(), &P);
+  Run(Host->Command(TToolKind::Crop));
+  Main->ActionList1Update();
+  EXPECT_FALSE(Host->Command(TToolKind::Statistics)->isChecked());
+  EXPECT_TRUE(Host->Command(TToolKind::Crop)->isChecked());
+  // Quitting closes the shown tool.
+  Fake->UnsavedAnswers.push_back(true);
+  Main->close();
+  EXPECT_EQ(Host->ActiveTool(), nullptr);
+  EXPECT_FALSE(Crop->isVisible());
 }

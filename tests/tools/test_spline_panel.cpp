@@ -39,23 +39,8 @@ protected:
     ShellTest::SetUp();
     Main->show();
     Main->resize(1000, 700);
-    TToolHostEnv E;
-    E.Main = Main.get();
-    E.Area = Main->MdiArea;
-    E.ShowResult = [this](const TSpec32 &Source, TOpResult R) -> TSpec32 & {
-      TSpec32 &New = ListResult(List(), Source.FileName(), std::move(R), &Source, {&Source});
-      Main->ShowProfile(New);
-      return New;
-    };
-    E.ListResult = [this](const TSpec32 &Source, TOpResult R) -> TSpec32 & {
-      return ListResult(List(), Source.FileName(), std::move(R), &Source, {&Source});
-    };
-    Host = std::make_unique<TToolHost>(E);
-    auto &PW = dynamic_cast<TProfileWindows &>(Main->ProfileHost());
-    PW.Hooks().ConnectTool = [this](TProfile32 &W) { Host->ConnectTool(W); };
-    PW.Hooks().DisconnectTool = [this](TProfile32 &W) { Host->DisconnectTool(W); };
-    PW.Hooks().ToolLetter = [this](char L) { Host->ToolLetter(L); };
-    InstallToolPanels(*Host, Main.get());
+    // The main window's own host: its panels, and the plot windows' hooks wired to it.
+    Host = &Main->ToolHost();
     Sp = dynamic_cast<TToolSmoothSpline *>(Host->Tool(TToolKind::SmoothSpline));
     ASSERT_NE(Sp, nullptr);
   }
@@ -132,7 +117,7 @@ protected:
       P.SelectRange(A, B + 1);
   }
 
-  std::unique_ptr<TToolHost> Host;
+  TToolHost *Host = nullptr;
   TToolSmoothSpline *Sp = nullptr;
 };
 
