@@ -19,6 +19,7 @@
 #include "display/UProfile32.h"
 #include "display/UProfileWindows.h"
 #include "ops/UOpListing.h"
+#include "ToolPanelFixture.h"
 #include "shell/ShellFixture.h"
 #include "tools/UToolGaussVoigt.h"
 #include "tools/UToolHost.h"
@@ -30,8 +31,8 @@ using TK = TFakeUiServices;
 
 namespace {
 
-std::string S(const QLabel *L) { return L->text().toStdString(); }
-std::string S(const QLineEdit *E) { return E->text().toStdString(); }
+// The text of a label or an edit.
+template <class W> std::string S(const W *E) { return E->text().toStdString(); }
 std::vector<std::string> Lines(const QPlainTextEdit *M) {
   const QString T = M->toPlainText();
   std::vector<std::string> Out;
@@ -41,35 +42,14 @@ std::vector<std::string> Lines(const QPlainTextEdit *M) {
   return Out;
 }
 
-class MaxPanelTest : public ShellTest {
+class MaxPanelTest : public ToolPanelTest {
 protected:
   void SetUp() override {
-    ShellTest::SetUp();
-    Main->show();
-    Main->resize(1000, 700);
-    // The main window's own host: its panels, and the plot windows' hooks wired to it.
-    Host = &Main->ToolHost();
+    ToolPanelTest::SetUp();
     Max = dynamic_cast<TToolMaximum *>(Host->Tool(TToolKind::Maximum));
     Gauss = dynamic_cast<TToolGaussVoigt *>(Host->Tool(TToolKind::GaussVoigt));
     ASSERT_TRUE(Max && Gauss);
   }
-  void TearDown() override {
-    Host->HideActiveTool();
-    ShellTest::TearDown();
-  }
-
-  TProfile32 &Open(TSpec32 &Spec) {
-    Select({List().GetItemIndex(&Spec)});
-    Run(Main->ActionShowProfile);
-    auto *P = dynamic_cast<TProfile32 *>(Spec.Profile32());
-    EXPECT_NE(P, nullptr);
-    return *P;
-  }
-  void Activate(TProfile32 &P) {
-    Main->MdiArea->setActiveSubWindow(&P);
-    P.FormActivate();
-  }
-  void ShowTool(TToolKind K) { Host->Command(K)->trigger(); }
   // A spectrum x = X0 + Step i, y = F(x), i = 0 ... N-1.
   template <class F> TSpec32 &Sampled(const std::string &Name, int N, double X0, double Step, F Fy) {
     std::vector<double> X(N), Y(N);
@@ -96,7 +76,6 @@ protected:
     return K;
   }
 
-  TToolHost *Host = nullptr;
   TToolMaximum *Max = nullptr;
   TToolGaussVoigt *Gauss = nullptr;
 };

@@ -18,6 +18,7 @@
 #include "display/UProfile32.h"
 #include "display/UProfileWindows.h"
 #include "ops/UOpListing.h"
+#include "ToolPanelFixture.h"
 #include "shell/ShellFixture.h"
 #include "tools/UTool2.h"
 #include "tools/UToolCrop.h"
@@ -31,16 +32,11 @@ using TK = TFakeUiServices;
 
 namespace {
 
-std::string S(const QLabel *L) { return L->text().toStdString(); }
 
-class PanelTest : public ShellTest {
+class PanelTest : public ToolPanelTest {
 protected:
   void SetUp() override {
-    ShellTest::SetUp();
-    Main->show();
-    Main->resize(1000, 700);
-    // The main window's own host: its panels, and the plot windows' hooks wired to it.
-    Host = &Main->ToolHost();
+    ToolPanelTest::SetUp();
     Stat = dynamic_cast<TToolStatistics *>(Host->Tool(TToolKind::Statistics));
     Norm = dynamic_cast<TToolNormalize *>(Host->Tool(TToolKind::Normalize));
     Crop = dynamic_cast<TToolCrop *>(Host->Tool(TToolKind::Crop));
@@ -48,23 +44,6 @@ protected:
     Gauss = dynamic_cast<TToolGaussVoigt *>(Host->Tool(TToolKind::GaussVoigt));
     ASSERT_TRUE(Stat && Norm && Crop && Tool2 && Gauss);
   }
-  void TearDown() override {
-    Host->HideActiveTool();
-    ShellTest::TearDown();
-  }
-
-  TProfile32 &Open(TSpec32 &Spec) {
-    Select({List().GetItemIndex(&Spec)});
-    Run(Main->ActionShowProfile);
-    auto *P = dynamic_cast<TProfile32 *>(Spec.Profile32());
-    EXPECT_NE(P, nullptr);
-    return *P;
-  }
-  void Activate(TProfile32 &P) {
-    Main->MdiArea->setActiveSubWindow(&P);
-    P.FormActivate();
-  }
-  void ShowTool(TToolKind K) { Host->Command(K)->trigger(); }
   // A panel's command as the user runs it: enabled by the idle rule first.
   template <class T> void RunCommand(T *Panel, QAction *A) {
     Panel->ActionList1Update();
@@ -89,15 +68,9 @@ protected:
     }
     return AddSpec(Name, X, Y);
   }
-  TSpec32 *Listed(const std::string &Name) {
-    for (int i = 0; i < List().Count(); ++i)
-      if (List().Spec(i).FileName() == Name) return &List().Spec(i);
-    return nullptr;
-  }
   // The spectrum listed last.
   TSpec32 *Last() { return &List().Spec(List().Count() - 1); }
 
-  TToolHost *Host = nullptr;
   TToolStatistics *Stat = nullptr;
   TToolNormalize *Norm = nullptr;
   TToolCrop *Crop = nullptr;

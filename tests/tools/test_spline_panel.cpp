@@ -22,6 +22,7 @@
 #include "display/UProfile32.h"
 #include "display/UProfileWindows.h"
 #include "ops/UOpListing.h"
+#include "ToolPanelFixture.h"
 #include "shell/ShellFixture.h"
 #include "tools/UToolHost.h"
 #include "tools/UToolPanels.h"
@@ -31,34 +32,13 @@ using TK = TFakeUiServices;
 
 namespace {
 
-std::string S(const QLabel *L) { return L->text().toStdString(); }
 
-class SplinePanelTest : public ShellTest {
+class SplinePanelTest : public ToolPanelTest {
 protected:
   void SetUp() override {
-    ShellTest::SetUp();
-    Main->show();
-    Main->resize(1000, 700);
-    // The main window's own host: its panels, and the plot windows' hooks wired to it.
-    Host = &Main->ToolHost();
+    ToolPanelTest::SetUp();
     Sp = dynamic_cast<TToolSmoothSpline *>(Host->Tool(TToolKind::SmoothSpline));
     ASSERT_NE(Sp, nullptr);
-  }
-  void TearDown() override {
-    Host->HideActiveTool();
-    ShellTest::TearDown();
-  }
-
-  TProfile32 &Open(TSpec32 &Spec) {
-    Select({List().GetItemIndex(&Spec)});
-    Run(Main->ActionShowProfile);
-    auto *P = dynamic_cast<TProfile32 *>(Spec.Profile32());
-    EXPECT_NE(P, nullptr);
-    return *P;
-  }
-  void Activate(TProfile32 &P) {
-    Main->MdiArea->setActiveSubWindow(&P);
-    P.FormActivate();
   }
   // The tool letter, as typed in a plot window.
   void ShowTool() { Host->ToolLetter('P'); }
@@ -86,11 +66,6 @@ protected:
     }
     return AddSpec(Name, X, Y);
   }
-  TSpec32 *Listed(const std::string &Name) {
-    for (int i = 0; i < List().Count(); ++i)
-      if (List().Spec(i).FileName() == Name) return &List().Spec(i);
-    return nullptr;
-  }
   TToolSmoothSpline::TLocalData *Data(TProfile32 &P) {
     return P.Context().SlotAs<TToolSmoothSpline::TLocalData>(Sp->ToolId());
   }
@@ -117,7 +92,6 @@ protected:
       P.SelectRange(A, B + 1);
   }
 
-  TToolHost *Host = nullptr;
   TToolSmoothSpline *Sp = nullptr;
 };
 
