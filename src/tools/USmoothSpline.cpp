@@ -31,7 +31,7 @@ class TSmoothSystem {
 public:
   TSmoothSystem(std::span<const double> X, std::span<const double> Y, std::span<const double> Dy,
                 TSmoothSplineWork &Work)
-      : n(X.size()), m(n >= 2 ? n - 2 : 0), pX(X), pY(Y) {
+      : n(X.size()), m(n >= 2 ? n - 2 : 0), Unit(Dy.empty()), pX(X), pY(Y) {
     // Every array lives in the caller's work storage, which keeps its pages from one call to the
     // next (a slider step recomputes the spline of the same knots again and again).
     const size_t Need = 10 * n + 16 * m;
@@ -127,7 +127,7 @@ public:
       if (k + 1 < n) V += (U[k + 1] - U[k]) * HI[k];
       if (k >= 1) V -= (U[k] - U[k - 1]) * HI[k - 1];
       QU[k] = V;
-      Sum += V * V * W[k];
+      Sum += Unit ? V * V : V * V * W[k];
     }
     return 36 * P1 * P1 * Sum;
   }
@@ -195,26 +195,27 @@ public:
   }
 
   // The least-squares form for 0 < p < 1. The rows enter in the order of their first column, so
-  // each one meets at most three rows of the triangular factor (upper, bandwidth 3: in F4 the
-  // diagonal, the two entries beside it and the rotated right-hand side) before it becomes a row of
-  // the factor or is used up: the work is linear in the number of knots.
+  // each one meets at most three rows of the triangular factor (upper, bandwidth 3) before it
+  // becomes a row of the factor or is used up: the work is linear in the number of knots.
+  // The rotations are square-root free (each factor row kept as a weight d times a row with 1 on
+  // the diagonal): a rotation then costs one division instead of a square root and a division,
+  // and the chain of rotations along a row waits on less. Should a row arrive at an empty row of
+  // the factor with a zero first entry (which only degenerate knots give), the solve is done
+  // again with plain rotations, which take such a row as it is.
   void SolveBanded(double P, double P1) {
-    const double A2 = 6 * P1, Ab = std::sqrt(6 * P1 * P);
-    Filled = 0;
     if (m == 0) return;
-    auto QRow = [&](size_t k) {
-      const double *Q = &QR4[4 * k];
-      AddRow(k <= 2 ? 0 : k - 2, A2 * Q[0], A2 * Q[1], A2 * Q[2], Q[3]);
-    };
-    size_t NextQ = 0;
-    for (size_t c = 0; c < m; ++c) {
-      // Rows of Q whose first column is c: k = 0, 1, 2 for c = 0, else k = c + 2.
-      for (; NextQ < n && (NextQ <= 2 ? 0 : NextQ - 2) == c; ++NextQ)
-        QRow(NextQ);
-      AddRow(c, Ab * LD[c], c + 1 < m ? Ab * LE[c] : 0.0, 0.0, 0.0);
+    if (FactorRows<true>(P, P1)) {
+      for (size_t r = m; r-- > 0;) {
+        const double *T = &F4[4 * r];
+        double V = T[3];
+        if (r + 1 < m) V -= T[1] * U[r + 2];
+        if (r + 2 < m) V -= T[2] * U[r + 3];
+        if (!(T[0] > 0) || !std::isfinite(V)) OrvaRaise("Smoothing spline: the knots give a singular system");
+        U[r + 1] = V;
+      }
+      return;
     }
-    for (; NextQ < n; ++NextQ)
-      QRow(NextQ);
+    FactorRows<false>(P, P1);
     for (size_t r = m; r-- > 0;) {
       const double *T = &F4[4 * r];
       double V = T[3];
@@ -223,6 +224,134 @@ public:
       if (!(T[0] != 0) || !std::isfinite(V)) OrvaRaise("Smoothing spline: the knots give a singular system");
       U[r + 1] = V / T[0];
     }
+  }
+
+  // Feeds the rows of Q and L^T into the factor (Fast: square-root free; false when a row could
+  // not be taken that way).
+  template <bool Fast> bool FactorRows(double P, double P1) {
+    const double A2 = 6 * P1, Ab = std::sqrt(6 * P1 * P);
+    Filled = 0;
+    auto Add = [&](size_t C, double V0, double V1, double V2, double Rhs) {
+      if constexpr (Fast)
+        return AddRowFast(C, V0, V1, V2, Rhs);
+      else
+        return AddRow(C, V0, V1, V2, Rhs), true;
+    };
+    auto QRow = [&](size_t k) {
+      const double *Q = &QR4[4 * k];
+      return Add(k <= 2 ? 0 : k - 2, A2 * Q[0], A2 * Q[1], A2 * Q[2], Q[3]);
+    };
+    size_t NextQ = 0;
+    for (size_t c = 0; c < m; ++c) {
+      if constexpr (Fast)
+        if (c >= 1 && c + 2 < m && NextQ == c + 2 && Filled == c + 2) {
+          if (!FactorMiddle(c, A2, Ab)) return false;
+          NextQ = c + 2;
+          Filled = c + 2;
+        }
+      // Rows of Q whose first column is c: k = 0, 1, 2 for c = 0, else k = c + 2.
+      for (; NextQ < n && (NextQ <= 2 ? 0 : NextQ - 2) == c; ++NextQ)
+        if (!QRow(NextQ)) return false;
+      if (!Add(c, Ab * LD[c], c + 1 < m ? Ab * LE[c] : 0.0, 0.0, 0.0)) return false;
+    }
+    for (; NextQ < n; ++NextQ)
+      if (!QRow(NextQ)) return false;
+    return true;
+  }
+
+  // The square-root-free rotation (Gentleman's): row r of the factor is sqrt(d) (1, b1, b2) with
+  // right-hand side sqrt(d) z; the incoming row carries a weight (1 at the start) that each
+  // rotation lowers. Afterwards the incoming row has lost its first entry and moves on a column.
+  struct TFactorRow {
+    double D, B1, B2, Z;
+  };
+  struct TIncoming {
+    double V0, V1, V2, Rhs, Wt;
+  };
+  static inline void Rotate(TFactorRow &T, TIncoming &X) {
+    if (X.V0 != 0) {
+      // The one division last: what waits for it is a single product.
+      const double Wx = X.Wt * X.V0, Dn = T.D + Wx * X.V0, Inv = 1 / Dn;
+      const double N1 = X.V1 - X.V0 * T.B1, N2 = X.V2 - X.V0 * T.B2, Nr = X.Rhs - X.V0 * T.Z;
+      X.Wt = X.Wt * T.D * Inv;
+      T.B1 = (T.D * T.B1 + Wx * X.V1) * Inv;
+      T.B2 = (T.D * T.B2 + Wx * X.V2) * Inv;
+      T.Z = (T.D * T.Z + Wx * X.Rhs) * Inv;
+      T.D = Dn;
+      X.V1 = N1;
+      X.V2 = N2;
+      X.Rhs = Nr;
+    }
+    X.V0 = X.V1;
+    X.V1 = X.V2;
+    X.V2 = 0;
+  }
+  // An incoming row (first entry not 0) becomes row C of the factor.
+  TFactorRow Land(size_t C, const TIncoming &X) const {
+    const double Inv = 1 / X.V0;
+    return {X.Wt * X.V0 * X.V0, C + 1 < m ? X.V1 * Inv : 0, C + 2 < m ? X.V2 * Inv : 0, X.Rhs * Inv};
+  }
+
+  // Same order of rows and columns as AddRow; F4 holds d, b1, b2, z per row. False: a row with a
+  // zero first entry reached an empty row of the factor.
+  bool AddRowFast(size_t C, double V0, double V1, double V2, double Rhs) {
+    TIncoming X{V0, V1, V2, Rhs, 1};
+    for (; C < m; ++C) {
+      if (X.V0 == 0 && X.V1 == 0 && X.V2 == 0) return true;
+      double *P = &F4[4 * C];
+      if (C == Filled) {
+        if (X.V0 == 0) return false;
+        ++Filled;
+        const TFactorRow T = Land(C, X);
+        P[0] = T.D, P[1] = T.B1, P[2] = T.B2, P[3] = T.Z;
+        return true;
+      }
+      TFactorRow T{P[0], P[1], P[2], P[3]};
+      Rotate(T, X);
+      P[0] = T.D, P[1] = T.B1, P[2] = T.B2, P[3] = T.Z;
+    }
+    return true;
+  }
+
+  // Columns c ... m-3, where every column looks the same: rows c and c+1 of the factor exist, the
+  // row of Q meets them and becomes row c+2, the row of L^T is used up. The rotations of
+  // AddRowFast, with the three rows held in registers instead of going through memory between
+  // two rotations, and with the two new rows rotated into each other first, which takes one
+  // rotation off the chain the factor's rows wait on. On return c is the first column left to the
+  // general loop. False (the caller falls back to plain rotations) where a column does not go
+  // that way.
+  bool FactorMiddle(size_t &c, double A2, double Ab) {
+    TFactorRow R0{F4[4 * c], F4[4 * c + 1], F4[4 * c + 2], F4[4 * c + 3]};
+    TFactorRow R1{F4[4 * c + 4], F4[4 * c + 5], F4[4 * c + 6], F4[4 * c + 7]};
+    for (; c + 2 < m; ++c) {
+      // The two new rows first meet each other (nothing in the factor waits for that); then
+      // the row of Q meets rows c and c+1 and becomes row c+2, the rest of the row of L^T
+      // meets rows c+1 and c+2. Row k = c + 2 of Q as in QR4, but from the spacings (less to
+      // read per column).
+      const size_t k = c + 2;
+      const double Hl = HI[k - 1], Hr = HI[k], Sk = Unit ? 1.0 : SW[k];
+      const TIncoming Qi{A2 * (Sk * Hl), A2 * (Sk * -(Hl + Hr)), A2 * (Sk * Hr), Unit ? pY[k] : pY[k] / Sk, 1};
+      if (Qi.V0 == 0) return false;
+      TFactorRow Qr = Land(c, Qi);
+      TIncoming Y{Ab * LD[c], Ab * LE[c], 0, 0, 1};
+      Rotate(Qr, Y);
+      TIncoming X{1, Qr.B1, Qr.B2, Qr.Z, Qr.D};
+      Rotate(R0, X);
+      Rotate(R1, X);
+      if (X.V0 == 0) return false;
+      TFactorRow R2 = Land(c + 2, X);
+      Rotate(R1, Y);
+      Rotate(R2, Y);
+      if (!(Y.V0 == 0 && Y.V1 == 0 && Y.V2 == 0)) return false;
+      double *P = &F4[4 * c];
+      P[0] = R0.D, P[1] = R0.B1, P[2] = R0.B2, P[3] = R0.Z;
+      R0 = R1;
+      R1 = R2;
+    }
+    double *P = &F4[4 * c];
+    P[0] = R0.D, P[1] = R0.B1, P[2] = R0.B2, P[3] = R0.Z;
+    P[4] = R1.D, P[5] = R1.B1, P[6] = R1.B2, P[7] = R1.Z;
+    return true;
   }
 
   // Rotates the row (V0 at column C, V1, V2 after it; right-hand side Rhs) into the factor. Rows
@@ -280,6 +409,7 @@ public:
 
 private:
   size_t n, m;
+  bool Unit; // no weights: every dy is 1
   std::span<const double> pX, pY;
   std::span<double> H, HI, W, SW, Qty, RD, RE, LD, LE, QwqD, QwqE, QwqF;
   double QwqNorm = 0, RMin = 0, RMax = 0;
@@ -299,6 +429,14 @@ void CheckInput(std::span<const double> X, std::span<const double> Y, std::span<
     if (!std::isfinite(V)) OrvaRaise("Smoothing spline: the knot values are not all finite");
 }
 
+// The cubic of knot interval j at x.
+inline double PieceValue(const TDblArr1D &X, const TDblArr1D &A, const TDblArr1D &C, size_t j, double x) {
+  const double h = X[j + 1] - X[j];
+  ORVA_ASSERT(h > 0);
+  const double Ra = (X[j + 1] - x) / h, Rb = (x - X[j]) / h;
+  return Ra * A[j] + Rb * A[j + 1] + h * h / 6 * (Ra * (Ra * Ra - 1) * C[j] + Rb * (Rb * Rb - 1) * C[j + 1]);
+}
+
 } // namespace
 
 double TSmoothSplineFit::Value(double x) const {
@@ -306,17 +444,31 @@ double TSmoothSplineFit::Value(double x) const {
   ORVA_ASSERT(n >= 2 && A.size() == n && C.size() == n);
   // The interval j with X[j] <= x < X[j+1], clamped to the first and the last interval.
   size_t j = static_cast<size_t>(std::upper_bound(X.begin(), X.end(), x) - X.begin());
-  j = j == 0 ? 0 : std::min(j - 1, n - 2);
-  const double h = X[j + 1] - X[j];
-  ORVA_ASSERT(h > 0);
-  const double Ra = (X[j + 1] - x) / h, Rb = (x - X[j]) / h;
-  return Ra * A[j] + Rb * A[j + 1] + h * h / 6 * (Ra * (Ra * Ra - 1) * C[j] + Rb * (Rb * Rb - 1) * C[j + 1]);
+  return PieceValue(X, A, C, j == 0 ? 0 : std::min(j - 1, n - 2), x);
 }
 
 void TSmoothSplineFit::Evaluate(std::span<const double> Xs, std::span<double> Out) const {
   ORVA_ASSERT(Out.size() == Xs.size());
-  for (size_t i = 0; i < Xs.size(); ++i)
-    Out[i] = Value(Xs[i]);
+  const size_t n = X.size();
+  ORVA_ASSERT(n >= 2 && A.size() == n && C.size() == n);
+  // The same interval and the same arithmetic as Value, but an ascending run of Xs (a spectrum's
+  // samples) walks along the knots instead of searching for every x. Up: the first knot above
+  // the last x, as upper_bound gives it.
+  size_t Up = 0;
+  double Last = -HUGE_VAL;
+  for (size_t i = 0; i < Xs.size(); ++i) {
+    const double x = Xs[i];
+    if (x >= Last) {
+      while (Up < n && X[Up] <= x)
+        ++Up;
+    } else {
+      // Descending, or not a number: search as Value does (and start the walk afresh).
+      Up = static_cast<size_t>(std::upper_bound(X.begin(), X.end(), x) - X.begin());
+    }
+    // After a NaN only +inf may walk on (from the end, where the search left Up).
+    Last = x == x ? x : HUGE_VAL;
+    Out[i] = PieceValue(X, A, C, Up == 0 ? 0 : std::min(Up - 1, n - 2), x);
+  }
 }
 
 TSmoothSplineFit SmoothSplineForP(std::span<const double> X, std::span<const double> Y,
