@@ -401,6 +401,13 @@ bool TProfile32::FormKeyDown(int Key, Qt::KeyboardModifiers Mods) {
     return true;
   }
   if (M & (Qt::ControlModifier | Qt::AltModifier)) return false;
+  const char L = ToolLetterOfKey(Key);
+  if (L == '\0') return false;
+  if (pHooks && pHooks->ToolLetter) pHooks->ToolLetter(L);
+  return true;
+}
+
+char ToolLetterOfKey(int Key) {
   // Qt reports letters by their upper-case key whatever the Shift state.
   switch (Key) {
   case Qt::Key_C:
@@ -413,10 +420,9 @@ bool TProfile32::FormKeyDown(int Key, Qt::KeyboardModifiers Mods) {
   case Qt::Key_S:
   case Qt::Key_T:
   case Qt::Key_X:
-    if (pHooks && pHooks->ToolLetter) pHooks->ToolLetter(static_cast<char>('A' + (Key - Qt::Key_A)));
-    return true;
+    return static_cast<char>('A' + (Key - Qt::Key_A));
   default:
-    return false;
+    return '\0';
   }
 }
 

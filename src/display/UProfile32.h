@@ -59,6 +59,10 @@ struct TProfileHooks {
   TSetMinMax *SetMinMax = nullptr;
 };
 
+// The tool letter of a key as plot and tool windows take it: C D F H N P R S T (show that tool)
+// and X (hide the active tool), upper case whatever the Shift state; '\0' for any other key.
+char ToolLetterOfKey(int Key);
+
 // Exact sets of pressed buttons and modifier keys, as the mouse handlers compare them.
 enum TShiftFlag : unsigned {
   ssShift = 1,

@@ -180,20 +180,8 @@ bool TToolTemplate::eventFilter(QObject *Obj, QEvent *E) {
 
 bool TToolTemplate::FormKeyDown(int Key, Qt::KeyboardModifiers Mods) {
   if (Mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
-  switch (Key) {
-  case Qt::Key_C:
-  case Qt::Key_D:
-  case Qt::Key_F:
-  case Qt::Key_H:
-  case Qt::Key_N:
-  case Qt::Key_P:
-  case Qt::Key_R:
-  case Qt::Key_S:
-  case Qt::Key_T:
-  case Qt::Key_X:
-    pHost.ToolLetter(static_cast<char>('A' + (Key - Qt::Key_A)));
-    return true;
-  default:
-    return false;
-  }
+  const char L = ToolLetterOfKey(Key);
+  if (L == '\0') return false;
+  pHost.ToolLetter(L);
+  return true;
 }
